@@ -1,0 +1,119 @@
+#include "console.h"
+
+#include <cctype>
+#include <climits>
+#include <cstdlib>
+
+#include "process_queue.h"
+#include "tick_loop.h"
+
+int readNumber(std::FILE* in, bool& failed) {
+  if (failed) {
+    return 0;
+  }
+  int c = std::fgetc(in);
+  while (c != EOF && std::isspace(c) != 0) {
+    c = std::fgetc(in);
+  }
+  bool negative = false;
+  if (c == '+' || c == '-') {
+    negative = c == '-';
+    c = std::fgetc(in);
+  }
+  bool anyDigit = false;
+  long long value = 0;
+  bool outOfRange = false;
+  while (c != EOF && std::isdigit(c) != 0) {
+    anyDigit = true;
+    if (!outOfRange) {
+      value = value * 10 + (c - '0');
+      outOfRange = value > static_cast<long long>(INT_MAX) + 1;
+    }
+    c = std::fgetc(in);
+  }
+  if (c != EOF) {
+    std::ungetc(c, in);
+  }
+  if (negative) {
+    value = -value;
+  }
+  if (!anyDigit || outOfRange || value > INT_MAX || value < INT_MIN) {
+    failed = true;
+    return 0;
+  }
+  return static_cast<int>(value);
+}
+
+process* appendProcess(process* tail, int arrival, int burst, int id) {
+  auto* record = new process{arrival, burst, id, nullptr};
+  if (tail == nullptr) {
+    queue = record;
+  } else {
+    tail->next = record;
+  }
+  return record;
+}
+
+namespace {
+
+enum Choice { kSjf = 1, kSrtf = 2, kExit = 3 };
+
+// Generates `count` processes for the chosen policy, lists them, orders them
+// and runs the tick loop over them.
+void simulate(int count, int choice) {
+  if (choice == kSrtf) {
+    std::fputs("Enter the arrival time and burst time of each process ", stdout);
+  }
+  int ticks = 0;
+  process* tail = nullptr;
+  for (int i = 0; i < count; ++i) {
+    int arrival = 0;
+    int burst = 0;
+    if (choice == kSrtf) {
+      arrival = std::rand() % 9;
+      burst = std::rand() % 15 + 1;
+    } else {
+      // Shortest job first has every process ready from the start. This draw
+      // is still made, so that the bursts come from the same places in the
+      // random sequence as always.
+      (void)std::rand();
+      burst = std::rand() % 10 + 1;
+    }
+    tail = appendProcess(tail, arrival, burst, i + 1);
+    ticks += burst;
+  }
+
+  std::fputs("\nGiven processes with their id", stdout);
+  display();
+  std::puts("\n");
+  sort();
+  if (choice == kSrtf) {
+    readyRT(ticks);
+  } else {
+    readyJF(ticks);
+  }
+}
+
+}  // namespace
+
+int runConsole() {
+  bool failed = false;
+  std::fputs("Enter the no. of processes :", stdout);
+  std::fflush(stdout);
+  const int count = readNumber(stdin, failed);
+  std::puts(" 1.SJF\n 2.SRTF\n 3.EXIT");
+  std::fputs("\n Enter choice", stdout);
+  std::fflush(stdout);
+  const int choice = readNumber(stdin, failed);
+
+  if (choice == kSjf || choice == kSrtf) {
+    if (count > kMaxProcesses) {
+      std::printf("\nToo many processes: at most %d can be simulated\n", kMaxProcesses);
+    } else {
+      simulate(count, choice);
+    }
+  } else if (choice != kExit) {
+    std::fputs("\n Enter valid choice", stdout);
+  }
+  return 0;
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+// Simulates `ticks` ticks of one processor over `queue`, which must already be
+// in scheduling order. Each tick prints the running process and the processes
+// behind it. The loop stops early once every process has finished.
+void readyRT(int ticks);  // shortest remaining time first
+void readyJF(int ticks);  // shortest job first: the same loop
