@@ -33,7 +33,8 @@ TEST(Sort, TiedAndMixedRecordsTakeTheExchangeOrder) {
   for (const auto& c : cases) {
     TestList list(c.before);
     sort();
-    EXPECT_EQ(TestList::contents(), c.after) << "ids before: " << ::testing::PrintToString(ids(c.before));
+    EXPECT_EQ(TestList::contents(), c.after)
+        << "ids before: " << ::testing::PrintToString(ids(c.before));
   }
 }
 
@@ -53,7 +54,9 @@ TEST(Sort, DistinctKeysComeOutAscendingAndTheListKeepsItsShape) {
     auto got = TestList::contents();
     ASSERT_EQ(got.size(), values.size());
     for (std::size_t i = 1; i < got.size(); ++i) {
-      const auto key = [](const Values& v) { return std::make_pair(std::get<0>(v), std::get<1>(v)); };
+      const auto key = [](const Values& v) {
+        return std::make_pair(std::get<0>(v), std::get<1>(v));
+      };
       EXPECT_LT(key(got[i - 1]), key(got[i]));
     }
     // Values travel together: every record keeps its own arrival and burst.

@@ -25,7 +25,8 @@ struct TickRun {
 
 std::string expectedText(const TickRun& run) {
   std::string out;
-  for (std::size_t t = 0; t < run.running.size(); ++t) out += tickText(run.running[t], run.ready[t]);
+  for (std::size_t t = 0; t < run.running.size(); ++t)
+    out += tickText(run.running[t], run.ready[t]);
   return out;
 }
 
@@ -43,7 +44,10 @@ const std::vector<TickRun>& workedRuns() {
        {2, 3, 1, 1, 1, 2, 2, 2},
        {{3, 1}, {2, 1}, {2}, {2}, {2}, {}, {}, {}}},
       {{{0, 3, 1}, {0, 1, 2}, {0, 2, 3}}, 6, {2, 3, 3, 1, 1, 1}, {{3, 1}, {1}, {1}, {}, {}, {}}},
-      {{{0, 2, 1}, {0, 2, 2}, {0, 2, 3}}, 6, {3, 3, 1, 1, 2, 2}, {{1, 2}, {2, 1}, {2}, {2}, {}, {}}},
+      {{{0, 2, 1}, {0, 2, 2}, {0, 2, 3}},
+       6,
+       {3, 3, 1, 1, 2, 2},
+       {{1, 2}, {2, 1}, {2}, {2}, {}, {}}},
       {{{0, 2, 1}, {0, 2, 2}}, 4, {1, 1, 2, 2}, {{2}, {2}, {}, {}}},
       {{{3, 1, 1}, {3, 1, 2}}, 2, {1, 2}, {{2}, {}}},
       // Runs although it has not arrived yet: there are no idle ticks.
