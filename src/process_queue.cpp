@@ -1,7 +1,10 @@
 #include "process_queue.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <utility>
+#include <vector>
 
 process* queue = nullptr;
 
@@ -11,17 +14,127 @@ void display() {
   }
 }
 
-// Compares every position with every position, the inner pass always starting
-// at the head and exchanging on equal keys too. That exact sequence of
-// exchanges decides the order of tied records, and with it which process runs.
-void sort() {
-  for (process* p = queue; p != nullptr; p = p->next) {
-    for (process* q = queue; q != nullptr; q = q->next) {
-      if (p->arrival < q->arrival || (p->arrival == q->arrival && p->burst <= q->burst)) {
-        std::swap(p->arrival, q->arrival);
-        std::swap(p->burst, q->burst);
-        std::swap(p->id, q->id);
+namespace {
+
+struct Values {
+  int arrival;
+  int burst;
+  int id;
+};
+
+bool before(const Values& x, const Values& y) {
+  return x.arrival < y.arrival || (x.arrival == y.arrival && x.burst < y.burst);
+}
+
+bool sameKey(const Values& x, const Values& y) {
+  return x.arrival == y.arrival && x.burst == y.burst;
+}
+
+// Stable ascending order by key. The list is nearly in order on every call
+// but the first, so an insertion sort does little work; past a budget of moves
+// a merge sort takes over, which keeps equal keys in place all the same.
+void stableOrder(std::vector<Values>& values) {
+  std::size_t budget = 8 * values.size() + 64;
+  for (std::size_t i = 1; i < values.size(); ++i) {
+    const Values moving = values[i];
+    std::size_t j = i;
+    while (j > 0 && before(moving, values[j - 1])) {
+      values[j] = values[j - 1];
+      --j;
+      if (--budget == 0) {
+        values[j] = moving;
+        std::stable_sort(values.begin(), values.end(), before);
+        return;
       }
     }
+    values[j] = moving;
   }
+}
+
+std::size_t wrap(std::size_t index, std::size_t size) {
+  return index >= size ? index - size : index;
+}
+
+// Scratch space kept between calls: the tick loop orders the queue every tick.
+std::vector<Values> seen;
+std::vector<Values> low;
+std::vector<Values> ring;
+std::vector<Values> pushed;
+
+}  // namespace
+
+// Gives exactly the order of the pairwise exchange (every position P from the
+// head, against every position Q from the head, exchanging when P's key is at
+// most Q's), computed in near-linear time:
+// - While P is the head, the head's values are carried down the list and swap
+//   places with every value whose key is at least theirs, so the largest key M
+//   ends up at the head and the rest shift along.
+// - From then on each value below M stays put until its own pass inserts it
+//   ahead of every equal key already placed: values below M come out
+//   ascending, each group of equal keys in the reverse of the order the first
+//   pass left it in.
+// - Values with key M keep being exchanged with each other by the passes that
+//   follow, which the ring below replays in one walk.
+void sort() {
+  if (queue == nullptr) {
+    return;
+  }
+  Values carried{queue->arrival, queue->burst, queue->id};
+  seen.clear();
+  for (const process* p = queue->next; p != nullptr; p = p->next) {
+    Values here{p->arrival, p->burst, p->id};
+    if (!before(here, carried)) {
+      std::swap(here, carried);
+    }
+    seen.push_back(here);
+  }
+
+  // Values with key M: the head's carried value first, then the others in
+  // list order. The passes after the first rotate them like a ring and, at
+  // each position that held one of them, take the one after the ring's first
+  // out to the front of the group.
+  low.clear();
+  ring.assign(1, carried);
+  for (const Values& v : seen) {
+    (sameKey(v, carried) ? ring : low).push_back(v);  // nothing in `seen` has a larger key
+  }
+  pushed.clear();
+  const std::size_t slots = ring.size();
+  std::size_t front = 0;
+  std::size_t size = slots;
+  for (std::size_t i = 0; i < seen.size() && size > 1; ++i) {
+    if (sameKey(seen[i], carried)) {
+      const std::size_t second = wrap(front + 1, slots);
+      pushed.push_back(ring[second]);
+      ring[second] = ring[front];
+      front = second;
+      --size;
+    }
+    if (size > 1) {  // rotate by one: the last value comes round to the front
+      front = wrap(front + slots - 1, slots);
+      ring[front] = ring[wrap(front + size, slots)];
+    }
+  }
+
+  stableOrder(low);
+  process* p = queue;
+  const auto store = [&p](const Values& v) {
+    p->arrival = v.arrival;
+    p->burst = v.burst;
+    p->id = v.id;
+    p = p->next;
+  };
+  // Each group of equal keys goes back in reverse.
+  for (std::size_t first = 0; first < low.size();) {
+    std::size_t last = first + 1;
+    while (last < low.size() && sameKey(low[last], low[first])) {
+      ++last;
+    }
+    for (std::size_t i = last; i > first; --i) {
+      store(low[i - 1]);
+    }
+    first = last;
+  }
+  std::for_each(pushed.rbegin(), pushed.rend(), store);
+  store(ring[front]);
 }

@@ -1,12 +1,37 @@
 #include "tick_loop.h"
 
+#include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <vector>
 
 #include "process_queue.h"
 
 namespace {
 
-void runTicks(int ticks) {
+// Writes `value` in decimal at `out` and returns the end of what it wrote.
+char* putNumber(char* out, int value) { return std::to_chars(out, out + 11, value).ptr; }
+
+char* putText(char* out, std::string_view text) {
+  std::memcpy(out, text.data(), text.size());
+  return out + text.size();
+}
+
+}  // namespace
+
+void runTicks(int ticks, void (*order)()) {
+  // One tick's text is built here and written in one call: a tick lists every
+  // waiting process, and a formatted write per id would cost more than the
+  // simulation itself.
+  std::vector<char> text;
+  std::size_t count = 0;
+  for (const process* p = queue; p != nullptr; p = p->next) {
+    ++count;
+  }
+  // Widest tick: the two fixed texts, "\n\n" and " <id> |" per process.
+  text.resize(64 + 14 * count);
+
   for (int tick = 0; tick < ticks; ++tick) {
     process* running = queue;
     while (running != nullptr && running->burst == 0) {
@@ -16,29 +41,32 @@ void runTicks(int ticks) {
       return;  // everything has finished: no tick is left to show
     }
 
-    std::printf("Running Process:%d\n", running->id);
+    char* out = putText(text.data(), "Running Process:");
+    out = putNumber(out, running->id);
+    *out++ = '\n';
     if (running->next != nullptr) {
-      std::fputs("Ready Queue: ", stdout);
+      out = putText(out, "Ready Queue: ");
       for (const process* p = running->next; p != nullptr; p = p->next) {
-        std::printf(" %d |", p->id);
+        *out++ = ' ';
+        out = putNumber(out, p->id);
+        out = putText(out, " |");
       }
     }
-    std::puts("\n");
+    out = putText(out, "\n\n");
+    std::fwrite(text.data(), 1, static_cast<std::size_t>(out - text.data()), stdout);
 
     --running->burst;
     // Every process that has arrived moves its key to the next tick, so the
-    // following sort ranks the arrived ones by remaining burst alone.
+    // following ordering ranks the arrived ones by remaining burst alone.
     for (process* p = running; p != nullptr; p = p->next) {
       if (p->arrival <= tick) {
         ++p->arrival;
       }
     }
-    sort();
+    order();
   }
 }
 
-}  // namespace
+void readyRT(int ticks) { runTicks(ticks, sort); }
 
-void readyRT(int ticks) { runTicks(ticks); }
-
-void readyJF(int ticks) { runTicks(ticks); }
+void readyJF(int ticks) { runTicks(ticks, sort); }

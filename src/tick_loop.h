@@ -5,3 +5,8 @@
 // behind it. The loop stops early once every process has finished.
 void readyRT(int ticks);  // shortest remaining time first
 void readyJF(int ticks);  // shortest job first: the same loop
+
+// The loop behind both, reordering the queue with `order` after every tick.
+// The program always passes `sort`; another ordering can be measured or
+// compared against it.
+void runTicks(int ticks, void (*order)());
