@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets.
-.PHONY: run build test clean
+.PHONY: run build test bench clean
 
 build:
 	cmake --preset dev
@@ -15,6 +15,11 @@ test:
 	cmake --preset sanitize
 	cmake --build --preset sanitize
 	ctest --preset sanitize
+
+bench:
+	cmake --preset bench
+	cmake --build --preset bench
+	./build/bench/bench_scheduler
 
 clean:
 	rm -rf build

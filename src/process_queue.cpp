@@ -36,6 +36,9 @@ bool sameKey(const Values& x, const Values& y) {
 void stableOrder(std::vector<Values>& values) {
   std::size_t budget = 8 * values.size() + 64;
   for (std::size_t i = 1; i < values.size(); ++i) {
+    if (!before(values[i], values[i - 1])) {
+      continue;
+    }
     const Values moving = values[i];
     std::size_t j = i;
     while (j > 0 && before(moving, values[j - 1])) {
@@ -56,9 +59,9 @@ std::size_t wrap(std::size_t index, std::size_t size) {
 }
 
 // Scratch space kept between calls: the tick loop orders the queue every tick.
-std::vector<Values> seen;
 std::vector<Values> low;
 std::vector<Values> ring;
+std::vector<std::size_t> taken;  // where the ring gives up a value
 std::vector<Values> pushed;
 
 }  // namespace
@@ -74,46 +77,71 @@ std::vector<Values> pushed;
 //   ascending, each group of equal keys in the reverse of the order the first
 //   pass left it in.
 // - Values with key M keep being exchanged with each other by the passes that
-//   follow, which the ring below replays in one walk.
+//   follow, which the ring below replays.
 void sort() {
   if (queue == nullptr) {
     return;
   }
+  // The first pass. Only values left behind after the carried value last grew
+  // can have key M.
   Values carried{queue->arrival, queue->burst, queue->id};
-  seen.clear();
+  low.clear();
+  std::size_t grown = 0;
   for (const process* p = queue->next; p != nullptr; p = p->next) {
     Values here{p->arrival, p->burst, p->id};
     if (!before(here, carried)) {
+      if (before(carried, here)) {
+        grown = low.size();
+      }
       std::swap(here, carried);
     }
-    seen.push_back(here);
+    low.push_back(here);
   }
 
-  // Values with key M: the head's carried value first, then the others in
-  // list order. The passes after the first rotate them like a ring and, at
-  // each position that held one of them, take the one after the ring's first
-  // out to the front of the group.
-  low.clear();
+  // Values with key M: the carried one first, then the others in list order.
+  // Every later pass turns them like a ring by one place and, where one of them
+  // stood after the first pass, takes the one after the ring's front out to
+  // the front of the group.
   ring.assign(1, carried);
-  for (const Values& v : seen) {
-    (sameKey(v, carried) ? ring : low).push_back(v);  // nothing in `seen` has a larger key
+  taken.clear();
+  std::size_t kept = grown;
+  for (std::size_t i = grown; i < low.size(); ++i) {
+    if (sameKey(low[i], carried)) {
+      ring.push_back(low[i]);
+      taken.push_back(i);
+    } else {
+      low[kept++] = low[i];
+    }
   }
+  low.resize(kept);
+
   pushed.clear();
   const std::size_t slots = ring.size();
   std::size_t front = 0;
   std::size_t size = slots;
-  for (std::size_t i = 0; i < seen.size() && size > 1; ++i) {
-    if (sameKey(seen[i], carried)) {
-      const std::size_t second = wrap(front + 1, slots);
-      pushed.push_back(ring[second]);
-      ring[second] = ring[front];
-      front = second;
-      --size;
+  std::size_t position = 0;
+  for (const std::size_t next : taken) {
+    // Turns up to the next position that gives up a value. While the ring is
+    // whole a turn is only a move of its front.
+    std::size_t turns = next - position;
+    if (size == slots) {
+      front = (front + slots - turns % slots) % slots;
+      turns = 0;
     }
-    if (size > 1) {  // rotate by one: the last value comes round to the front
+    for (; turns > 0; --turns) {
       front = wrap(front + slots - 1, slots);
       ring[front] = ring[wrap(front + size, slots)];
     }
+    const std::size_t second = wrap(front + 1, slots);
+    pushed.push_back(ring[second]);
+    ring[second] = ring[front];
+    front = second;
+    --size;
+    if (size > 1) {
+      front = wrap(front + slots - 1, slots);
+      ring[front] = ring[wrap(front + size, slots)];
+    }
+    position = next + 1;
   }
 
   stableOrder(low);
