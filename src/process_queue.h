@@ -15,6 +15,8 @@ extern process* queue;
 // Writes every record, head to tail, as "\n<arrival> <burst> <id>\n".
 void display();
 
-// Puts the records in scheduling order: ascending by arrival, then remaining burst.
-// Only the values move between list positions; the links stay as they are.
+// Puts the records in scheduling order: ascending by arrival, then remaining
+// burst. Records with equal keys take the fixed order of a pairwise exchange,
+// which decides ties. Only the values move between list positions; the links
+// stay as they are.
 void sort();
