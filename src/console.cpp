@@ -6,6 +6,7 @@
 
 #include "process_queue.h"
 #include "tick_loop.h"
+#include "trace_format.h"
 
 int readNumber(std::FILE* in, bool& failed) {
   if (failed) {
@@ -62,7 +63,7 @@ enum Choice { kSjf = 1, kSrtf = 2, kExit = 3 };
 // and runs the tick loop over them.
 void simulate(int count, int choice) {
   if (choice == kSrtf) {
-    std::fputs("Enter the arrival time and burst time of each process ", stdout);
+    std::fputs(trace::kSrtfPrompt, stdout);
   }
   int ticks = 0;
   process* tail = nullptr;
@@ -83,9 +84,9 @@ void simulate(int count, int choice) {
     ticks += burst;
   }
 
-  std::fputs("\nGiven processes with their id", stdout);
+  std::fputs(trace::kListingHeader, stdout);
   display();
-  std::puts("\n");
+  std::puts(trace::kListingEnd);
   sort();
   if (choice == kSrtf) {
     readyRT(ticks);
@@ -98,22 +99,22 @@ void simulate(int count, int choice) {
 
 int runConsole() {
   bool failed = false;
-  std::fputs("Enter the no. of processes :", stdout);
+  std::fputs(trace::kCountPrompt, stdout);
   std::fflush(stdout);
   const int count = readNumber(stdin, failed);
-  std::puts(" 1.SJF\n 2.SRTF\n 3.EXIT");
-  std::fputs("\n Enter choice", stdout);
+  std::puts(trace::kMenu);
+  std::fputs(trace::kChoicePrompt, stdout);
   std::fflush(stdout);
   const int choice = readNumber(stdin, failed);
 
   if (choice == kSjf || choice == kSrtf) {
     if (count > kMaxProcesses) {
-      std::printf("\nToo many processes: at most %d can be simulated\n", kMaxProcesses);
+      std::printf(trace::kTooManyFormat, kMaxProcesses);
     } else {
       simulate(count, choice);
     }
   } else if (choice != kExit) {
-    std::fputs("\n Enter valid choice", stdout);
+    std::fputs(trace::kInvalidChoice, stdout);
   }
   return 0;
 }

@@ -6,11 +6,13 @@
 #include <utility>
 #include <vector>
 
+#include "trace_format.h"
+
 process* queue = nullptr;
 
 void display() {
   for (const process* p = queue; p != nullptr; p = p->next) {
-    std::printf("\n%d %d %d\n", p->arrival, p->burst, p->id);
+    std::printf(trace::kListingEntryFormat, p->arrival, p->burst, p->id);
   }
 }
 

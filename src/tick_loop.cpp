@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "process_queue.h"
+#include "trace_format.h"
 
 namespace {
 
@@ -41,18 +42,18 @@ void runTicks(int ticks, void (*order)()) {
       return;  // everything has finished: no tick is left to show
     }
 
-    char* out = putText(text.data(), "Running Process:");
+    char* out = putText(text.data(), trace::kRunning);
     out = putNumber(out, running->id);
     *out++ = '\n';
     if (running->next != nullptr) {
-      out = putText(out, "Ready Queue: ");
+      out = putText(out, trace::kReadyQueue);
       for (const process* p = running->next; p != nullptr; p = p->next) {
-        *out++ = ' ';
+        out = putText(out, trace::kReadyEntryBefore);
         out = putNumber(out, p->id);
-        out = putText(out, " |");
+        out = putText(out, trace::kReadyEntryAfter);
       }
     }
-    out = putText(out, "\n\n");
+    out = putText(out, trace::kTickEnd);
     std::fwrite(text.data(), 1, static_cast<std::size_t>(out - text.data()), stdout);
 
     --running->burst;

@@ -1,0 +1,29 @@
+#pragma once
+
+// The texts the simulator writes, in the order a run writes them. The report
+// reads a run back by these same texts, so writer and reader cannot disagree.
+namespace trace {
+
+inline constexpr char kCountPrompt[] = "Enter the no. of processes :";
+// Written with puts, so a line break follows.
+inline constexpr char kMenu[] = " 1.SJF\n 2.SRTF\n 3.EXIT";
+inline constexpr char kChoicePrompt[] = "\n Enter choice";
+inline constexpr char kInvalidChoice[] = "\n Enter valid choice";
+inline constexpr char kTooManyFormat[] = "\nToo many processes: at most %d can be simulated\n";
+// Shortest remaining time first asks for the workload, then draws it at random.
+inline constexpr char kSrtfPrompt[] = "Enter the arrival time and burst time of each process ";
+
+inline constexpr char kListingHeader[] = "\nGiven processes with their id";
+// One listed process: arrival, burst, id.
+inline constexpr char kListingEntryFormat[] = "\n%d %d %d\n";
+// Written with puts after the listing, so "\n\n" in all.
+inline constexpr char kListingEnd[] = "\n";
+
+// One tick: the running process, then the ones behind it, then an empty line.
+inline constexpr char kRunning[] = "Running Process:";
+inline constexpr char kReadyQueue[] = "Ready Queue: ";
+inline constexpr char kReadyEntryBefore[] = " ";
+inline constexpr char kReadyEntryAfter[] = " |";
+inline constexpr char kTickEnd[] = "\n\n";
+
+}  // namespace trace
