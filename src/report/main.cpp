@@ -1,0 +1,3 @@
+#include "report/report_cli.h"
+
+int main(int argc, char** argv) { return runReport(argc, argv); }

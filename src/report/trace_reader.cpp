@@ -1,0 +1,420 @@
+#include "report/trace_reader.h"
+
+#include <fmt/format.h>
+
+#include <cerrno>
+#include <cstring>
+#include <limits>
+
+#include "trace_format.h"
+
+namespace report {
+
+namespace {
+
+using std::string_view;
+
+constexpr string_view kEntrySeparator = trace::kReadyEntryBefore;
+constexpr string_view kEntryEnd = trace::kReadyEntryAfter;
+
+// The last line of the menu, which the trace writes as a line of its own.
+string_view menuLastLine() {
+  const string_view menu = trace::kMenu;
+  return menu.substr(menu.rfind('\n') + 1);
+}
+
+// The fixed start of the refusal of a count that is too large.
+string_view tooManyText() {
+  const string_view format = trace::kTooManyFormat;
+  return format.substr(1, format.find('%') - 1);
+}
+
+string_view withoutLineBreaks(string_view text) {
+  while (!text.empty() && text.front() == '\n') text.remove_prefix(1);
+  while (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+  return text;
+}
+
+bool startsWith(string_view text, string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Digits from the input, shortened when there are very many.
+std::string shownNumber(string_view digits) {
+  constexpr std::size_t kShown = 20;
+  return digits.size() <= kShown ? std::string(digits)
+                                 : std::string(digits.substr(0, kShown)) + "...";
+}
+
+// Reads a decimal number that must fit a signed 32-bit integer: an optional
+// minus sign, then digits. Advances `at` past it.
+bool readInt(string_view text, std::size_t& at, std::int64_t& value, bool& tooLarge) {
+  std::size_t i = at;
+  const bool negative = i < text.size() && text[i] == '-';
+  if (negative) ++i;
+  const std::size_t digitsStart = i;
+  std::int64_t magnitude = 0;
+  tooLarge = false;
+  while (i < text.size() && isDigit(text[i])) {
+    if (!tooLarge) {
+      magnitude = magnitude * 10 + (text[i] - '0');
+      tooLarge = magnitude > std::int64_t{std::numeric_limits<int>::max()} + 1;
+    }
+    ++i;
+  }
+  if (i == digitsStart) return false;
+  value = negative ? -magnitude : magnitude;
+  tooLarge = tooLarge || value > std::numeric_limits<int>::max() ||
+             value < std::numeric_limits<int>::min();
+  at = i;
+  return true;
+}
+
+}  // namespace
+
+std::string quoted(string_view text) {
+  constexpr std::size_t kShown = 40;
+  std::string out = "\"";
+  for (std::size_t i = 0; i < text.size() && i < kShown; ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c >= 0x20 && c < 0x7f) {
+      out += static_cast<char>(c);
+    } else {
+      out += fmt::format("\\x{:02x}", c);
+    }
+  }
+  out += text.size() > kShown ? "\"..." : "\"";
+  return out;
+}
+
+void TraceReader::fail(const std::string& message) const { throw TraceError(lineNumber_, message); }
+
+// A line longer than any the simulator writes at this point is refused as
+// soon as it is seen, so that a broken input cannot fill memory.
+std::size_t TraceReader::longestLine() const {
+  constexpr std::size_t kFixed = 1 << 16;
+  if (expect_ == Expect::kReadyOrEmpty) {
+    // " <id> |" for every process, ids at most 10 digits.
+    return kFixed + 13 * run_.processes.size();
+  }
+  return kFixed;
+}
+
+void TraceReader::feed(string_view bytes) {
+  while (!bytes.empty()) {
+    const void* found = std::memchr(bytes.data(), '\n', bytes.size());
+    if (found == nullptr) {
+      carry_.append(bytes);
+      if (carry_.size() > longestLine()) {
+        ++lineNumber_;
+        fail(fmt::format("line is too long ({} bytes and no line break)", carry_.size()));
+      }
+      return;
+    }
+    const auto length = static_cast<std::size_t>(static_cast<const char*>(found) - bytes.data());
+    if (carry_.empty()) {
+      line(bytes.substr(0, length));
+    } else {
+      carry_.append(bytes.substr(0, length));
+      line(carry_);
+      carry_.clear();
+    }
+    bytes.remove_prefix(length + 1);
+  }
+}
+
+void TraceReader::line(string_view text) {
+  ++lineNumber_;
+  anyInput_ = true;
+  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  switch (expect_) {
+    case Expect::kPreamble:
+      preambleLine(text);
+      return;
+    case Expect::kListingEntryOrEnd:
+      if (text.empty()) {
+        endOfListing();
+      } else {
+        listingEntry(text);
+        expect_ = Expect::kListingGap;
+      }
+      return;
+    case Expect::kListingGap:
+      if (!text.empty()) {
+        fail(fmt::format("expected an empty line after a listed process, found {}", quoted(text)));
+      }
+      expect_ = Expect::kListingEntryOrEnd;
+      return;
+    case Expect::kRunning:
+      runningLine(text);
+      return;
+    case Expect::kReadyOrEmpty:
+      if (othersLeft_ > 0) {
+        readyLine(text);
+      } else if (!text.empty()) {
+        fail(fmt::format("expected an empty line: no process but {} has work left, found {}",
+                         running_, quoted(text)));
+      }
+      expect_ = Expect::kEmptyEndingTick;
+      return;
+    case Expect::kEmptyEndingTick:
+      if (!text.empty()) {
+        fail(fmt::format("expected the empty line that ends tick {}, found {}", run_.ticks - 1,
+                         quoted(text)));
+      }
+      endOfTick();
+      return;
+    case Expect::kEnd:
+      fail(
+          fmt::format("expected the end of the trace after its last tick, found {}", quoted(text)));
+  }
+}
+
+void TraceReader::preambleLine(string_view text) {
+  if (text == withoutLineBreaks(trace::kListingHeader)) {
+    run_.policy = sawSrtfPrompt_ ? Policy::kSrtf : sawMenu_ ? Policy::kSjf : Policy::kUnknown;
+    expect_ = Expect::kListingEntryOrEnd;
+    return;
+  }
+  if (!sawPrompt_ && !text.empty()) {
+    if (!startsWith(text, trace::kCountPrompt)) {
+      fail(fmt::format("expected the prompt {} or the listing {}, found {}",
+                       quoted(trace::kCountPrompt),
+                       quoted(withoutLineBreaks(trace::kListingHeader)), quoted(text)));
+    }
+    sawPrompt_ = true;
+  }
+  notePrompts(text);
+}
+
+// What the prompts tell: the policy, or why the run simulated nothing.
+void TraceReader::notePrompts(string_view text) {
+  sawMenu_ = sawMenu_ || text == menuLastLine();
+  sawSrtfPrompt_ = sawSrtfPrompt_ || text.find(trace::kSrtfPrompt) != string_view::npos;
+  sawInvalidChoice_ =
+      sawInvalidChoice_ || text.find(withoutLineBreaks(trace::kInvalidChoice)) != string_view::npos;
+  sawTooMany_ = sawTooMany_ || startsWith(text, tooManyText());
+}
+
+void TraceReader::listingEntry(string_view text) {
+  const auto malformed = [this, text] {
+    fail(fmt::format("expected a listed process \"<arrival> <burst> <id>\", found {}",
+                     quoted(text)));
+  };
+  std::int64_t values[3] = {};
+  std::size_t at = 0;
+  for (std::int64_t& value : values) {
+    if (at > 0) {
+      if (at >= text.size() || text[at] != ' ') malformed();
+      ++at;
+    }
+    bool tooLarge = false;
+    if (!readInt(text, at, value, tooLarge)) malformed();
+    if (tooLarge) fail(fmt::format("number out of the 32-bit range in {}", quoted(text)));
+  }
+  if (at != text.size()) malformed();
+  const auto expectedId = static_cast<std::int64_t>(run_.processes.size()) + 1;
+  if (values[2] != expectedId) {
+    fail(fmt::format("expected process {} to be listed next, found id {}", expectedId, values[2]));
+  }
+  if (values[0] < 0)
+    fail(fmt::format("process {} has a negative arrival {}", values[2], values[0]));
+  if (values[1] < 1)
+    fail(fmt::format("process {} has a burst of {}, below 1", values[2], values[1]));
+  ProcessRun process;
+  process.id = static_cast<int>(values[2]);
+  process.arrival = static_cast<int>(values[0]);
+  process.burst = static_cast<int>(values[1]);
+  process.remaining = process.burst;
+  run_.processes.push_back(process);
+  run_.expectedTicks += process.burst;
+}
+
+void TraceReader::endOfListing() {
+  unfinished_ = static_cast<std::int64_t>(run_.processes.size());
+  listedAt_.assign(run_.processes.size(), -1);
+  expect_ = run_.expectedTicks == 0 ? Expect::kEnd : Expect::kRunning;
+}
+
+void TraceReader::runningLine(string_view text) {
+  const string_view prefix = trace::kRunning;
+  std::size_t at = prefix.size();
+  std::int64_t id = 0;
+  bool tooLarge = false;
+  if (!startsWith(text, prefix) || at >= text.size() || !isDigit(text[at]) ||
+      !readInt(text, at, id, tooLarge) || at != text.size()) {
+    fail(
+        fmt::format("expected \"{}<id>\" for tick {}, found {}", prefix, run_.ticks, quoted(text)));
+  }
+  if (tooLarge || id < 1 || id > static_cast<std::int64_t>(run_.processes.size())) {
+    fail(fmt::format("tick {} runs process {}, which is not listed", run_.ticks,
+                     shownNumber(text.substr(prefix.size()))));
+  }
+  ProcessRun& process = run_.processes[static_cast<std::size_t>(id - 1)];
+  if (process.remaining == 0) {
+    fail(fmt::format("tick {} runs process {}, which has no work left (it ran its {} ticks)",
+                     run_.ticks, id, process.burst));
+  }
+
+  const std::int64_t tick = run_.ticks++;
+  if (process.firstRun < 0) process.firstRun = tick;
+  if (!run_.segments.empty() && run_.segments.back().id == process.id) {
+    run_.segments.back().end = tick + 1;
+  } else {
+    run_.segments.push_back(Segment{process.id, tick, tick + 1});
+  }
+  othersLeft_ = unfinished_ - 1;
+  if (--process.remaining == 0) {
+    process.completion = tick + 1;
+    --unfinished_;
+  }
+  running_ = process.id;
+  expect_ = Expect::kReadyOrEmpty;
+}
+
+// " <id> |" once for every other process with work left, in any order.
+void TraceReader::readyLine(string_view text) {
+  const string_view prefix = trace::kReadyQueue;
+  if (!startsWith(text, prefix)) {
+    fail(
+        fmt::format("expected the ready queue \"{}...\" ({} other processes have work left), "
+                    "found {}",
+                    prefix, othersLeft_, quoted(text)));
+  }
+  const std::int64_t tick = run_.ticks - 1;
+  const auto processes = static_cast<std::int64_t>(run_.processes.size());
+  const char* p = text.data() + prefix.size();
+  const char* const end = text.data() + text.size();
+  std::int64_t listed = 0;
+  while (p != end) {
+    const char* const entry = p;
+    if (*p != kEntrySeparator[0] || ++p == end || !isDigit(*p)) {
+      fail(fmt::format("expected \" <id> |\" in the ready queue, found {}",
+                       quoted(string_view(entry, static_cast<std::size_t>(end - entry)))));
+    }
+    // Past the largest id the value only has to stay known to be too large.
+    std::int64_t id = 0;
+    for (; p != end && isDigit(*p); ++p) {
+      if (id <= processes) id = id * 10 + (*p - '0');
+    }
+    if (end - p < 2 || p[0] != kEntryEnd[0] || p[1] != kEntryEnd[1]) {
+      fail(fmt::format("expected \" <id> |\" in the ready queue, found {}",
+                       quoted(string_view(entry, static_cast<std::size_t>(end - entry)))));
+    }
+    p += 2;
+    if (id < 1 || id > processes) {
+      fail(fmt::format(
+          "the ready queue lists process {}, which is not listed",
+          shownNumber(string_view(entry + 1, static_cast<std::size_t>(p - entry - 3)))));
+    }
+    const auto index = static_cast<std::size_t>(id - 1);
+    if (id == running_) fail(fmt::format("the ready queue lists process {}, which is running", id));
+    if (run_.processes[index].remaining == 0) {
+      fail(fmt::format("the ready queue lists process {}, which has finished", id));
+    }
+    if (listedAt_[index] == tick) {
+      fail(fmt::format("the ready queue lists process {} twice", id));
+    }
+    listedAt_[index] = tick;
+    ++listed;
+  }
+  if (listed != othersLeft_) {
+    fail(fmt::format("the ready queue lists {} processes, but {} other processes have work left",
+                     listed, othersLeft_));
+  }
+}
+
+void TraceReader::endOfTick() {
+  expect_ = run_.ticks == run_.expectedTicks ? Expect::kEnd : Expect::kRunning;
+}
+
+// The last piece of input, when it has no line break: a cut trace may stop in
+// the middle of a line, but what is there must still fit the line expected.
+void TraceReader::checkPartialLine(string_view text) const {
+  if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+  const auto fits = [&text](string_view fixed, string_view rest) {
+    const std::size_t shared = std::min(text.size(), fixed.size());
+    if (text.substr(0, shared) != fixed.substr(0, shared)) return false;
+    return text.size() <= fixed.size() ||
+           text.find_first_not_of(rest, fixed.size()) == string_view::npos;
+  };
+  bool ok = true;
+  switch (expect_) {
+    case Expect::kPreamble:
+      return;  // judged with the rest of the prompts
+    case Expect::kListingEntryOrEnd:
+      ok = fits("", "-0123456789 ");
+      break;
+    case Expect::kRunning:
+      ok = fits(trace::kRunning, "0123456789");
+      break;
+    case Expect::kReadyOrEmpty:
+      ok = othersLeft_ > 0 ? fits(trace::kReadyQueue, " 0123456789|") : text.empty();
+      break;
+    case Expect::kListingGap:
+    case Expect::kEmptyEndingTick:
+    case Expect::kEnd:
+      ok = text.empty();
+      break;
+  }
+  if (!ok) {
+    throw TraceError(
+        lineNumber_ + 1,
+        fmt::format("the trace ends inside a line that does not fit it: {}", quoted(text)));
+  }
+}
+
+RunSummary TraceReader::finish() {
+  if (finished_) throw std::logic_error("TraceReader::finish called twice");
+  finished_ = true;
+  checkPartialLine(carry_);
+  if (!carry_.empty()) anyInput_ = true;
+
+  if (expect_ == Expect::kPreamble) {
+    if (!anyInput_) throw TraceError(0, "the input is empty: there is no trace to report");
+    // The menu's last prompt and what follows it have no line break of their own.
+    if (!sawPrompt_ && !carry_.empty() && !startsWith(trace::kCountPrompt, carry_) &&
+        !startsWith(carry_, trace::kCountPrompt)) {
+      throw TraceError(lineNumber_ + 1, fmt::format("expected the prompt {}, found {}",
+                                                    quoted(trace::kCountPrompt), quoted(carry_)));
+    }
+    notePrompts(carry_);
+    const char* why = "the trace stops before the listing of processes";
+    if (sawTooMany_) {
+      why = "the run refused the process count as too large";
+    } else if (sawInvalidChoice_) {
+      why = "the run ended at an invalid menu choice";
+    } else if (sawMenu_ && carry_ == withoutLineBreaks(trace::kChoicePrompt)) {
+      why = "the run ended at the menu (EXIT)";
+    }
+    throw TraceError(0, fmt::format("no simulation in this trace: {}", why));
+  }
+  if (expect_ == Expect::kListingEntryOrEnd || expect_ == Expect::kListingGap) {
+    // Stopped inside the listing: the processes so far, and no tick.
+    run_.listingComplete = false;
+  }
+  return std::move(run_);
+}
+
+RunSummary readTrace(std::FILE* in) {
+  TraceReader reader;
+  std::vector<char> buffer(std::size_t{1} << 20);
+  for (;;) {
+    const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), in);
+    if (got > 0) reader.feed(string_view(buffer.data(), got));
+    if (got < buffer.size()) {
+      if (std::ferror(in) != 0) {
+        throw std::runtime_error(fmt::format("read error: {}", std::strerror(errno)));
+      }
+      if (std::feof(in) != 0) break;
+    }
+  }
+  return reader.finish();
+}
+
+}  // namespace report

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "report/run_summary.h"
+
+namespace report {
+
+// A trace that is not what the simulator writes. `line` is the 1-based input
+// line the problem is on, or 0 when it concerns the trace as a whole.
+class TraceError : public std::runtime_error {
+ public:
+  TraceError(std::int64_t line, const std::string& message)
+      : std::runtime_error(message), line_(line) {}
+  std::int64_t line() const { return line_; }
+
+ private:
+  std::int64_t line_;
+};
+
+// Reads a run's standard output piece by piece, checking every line as it
+// comes, and keeps only what the report needs. Pieces may split lines
+// anywhere; the result does not depend on where.
+class TraceReader {
+ public:
+  TraceReader() = default;
+
+  // Throws TraceError at the first line that breaks the trace's form.
+  void feed(std::string_view bytes);
+
+  // Ends the input: checks what is left and returns the run. A trace that
+  // stops early is returned as far as it goes (see RunSummary::complete).
+  RunSummary finish();
+
+ private:
+  enum class Expect {
+    kPreamble,           // prompts and menu, up to the listing
+    kListingEntryOrEnd,  // "<arrival> <burst> <id>", or the empty line that ends the listing
+    kListingGap,         // the empty line between two entries
+    kRunning,            // "Running Process:<id>"
+    kReadyOrEmpty,       // the ready queue, or the first of two empty lines
+    kEmptyEndingTick,    // the empty line that ends a tick
+    kEnd,                // nothing: the run is over
+  };
+
+  void line(std::string_view text);
+  void checkPartialLine(std::string_view text) const;
+  void preambleLine(std::string_view text);
+  void notePrompts(std::string_view text);
+  void listingEntry(std::string_view text);
+  void runningLine(std::string_view text);
+  void readyLine(std::string_view text);
+  void endOfListing();
+  void endOfTick();
+  [[noreturn]] void fail(const std::string& message) const;
+  std::size_t longestLine() const;
+
+  RunSummary run_;
+  Expect expect_ = Expect::kPreamble;
+  std::int64_t lineNumber_ = 0;  // of the last complete line
+  std::string carry_;            // a line split across pieces
+  bool finished_ = false;
+
+  // Prompts seen before the listing.
+  bool anyInput_ = false;
+  bool sawPrompt_ = false;
+  bool sawMenu_ = false;
+  bool sawSrtfPrompt_ = false;
+  bool sawInvalidChoice_ = false;
+  bool sawTooMany_ = false;
+
+  // The tick being read.
+  int running_ = 0;                     // id of the process that runs it
+  std::int64_t othersLeft_ = 0;         // unfinished processes besides it
+  std::int64_t unfinished_ = 0;         // processes with work left, after the ticks read
+  std::vector<std::int64_t> listedAt_;  // per process: last tick whose ready queue named it
+};
+
+// Reads a whole trace from `in`. Throws TraceError for a malformed trace and
+// std::runtime_error when the input cannot be read.
+RunSummary readTrace(std::FILE* in);
+
+// Shows a piece of the input inside a message: quoted, shortened, and with
+// anything unprintable written as an escape.
+std::string quoted(std::string_view text);
+
+}  // namespace report
