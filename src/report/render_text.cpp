@@ -220,8 +220,8 @@ void notes(Output& out, const RunSummary& run, const Figures& figures) {
                            : std::string("The trace stops inside the listing of processes.");
     if (!unfinished.empty()) {
       text += fmt::format(
-          "\n  Unfinished: {}. They have no completion, turnaround or\n"
-          "  waiting time, and the averages leave them out.",
+          "\n  Unfinished: {}.\n  They have no completion, turnaround or waiting time, and the\n"
+          "  averages leave them out.",
           idList(unfinished));
     }
     lines.push_back(text);

@@ -257,7 +257,7 @@ void TraceReader::runningLine(string_view text) {
   }
   ProcessRun& process = run_.processes[static_cast<std::size_t>(id - 1)];
   if (process.remaining == 0) {
-    fail(fmt::format("tick {} runs process {}, which has no work left (it ran its {} ticks)",
+    fail(fmt::format("tick {} runs process {}, which has no work left (its burst of {} is used up)",
                      run_.ticks, id, process.burst));
   }
 
