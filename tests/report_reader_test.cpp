@@ -100,8 +100,8 @@ TEST(TraceReader, ATraceThatStopsEarlyKeepsWhatItSaw) {
 struct BadTrace {
   std::string name;
   std::string text;
-  std::int64_t line;       // the line the message names; 0 for none
-  std::string message;     // a part of the message
+  std::int64_t line;    // the line the message names; 0 for none
+  std::string message;  // a part of the message
 };
 
 // Replaces the first `from` in `text`, after `after`.
@@ -121,15 +121,17 @@ TEST(TraceReader, RefusesWhatTheSimulatorNeverWrites) {
       {"empty", "", 0, "the input is empty"},
       {"exit", menu + trace::kChoicePrompt, 0, "ended at the menu (EXIT)"},
       {"invalid", menu + trace::kChoicePrompt + trace::kInvalidChoice, 0, "invalid menu choice"},
-      {"too many", menu + trace::kChoicePrompt + "\nToo many processes: at most 100000 can be simulated\n",
-       0, "too large"},
+      {"too many",
+       menu + trace::kChoicePrompt + "\nToo many processes: at most 100000 can be simulated\n", 0,
+       "too large"},
       {"not a trace", "hello\n", 1, "expected the prompt"},
       {"ids out of order", edited(good, "0 4 2", "0 4 3"), 9, "expected process 2"},
       {"negative arrival", edited(good, "0 4 2", "-1 4 2"), 9, "negative arrival"},
       {"zero burst", edited(good, "0 4 2", "0 0 2"), 9, "burst of 0"},
       {"beyond 32 bits", edited(good, "0 4 2", "4294967296 4 2"), 9, "32-bit"},
       {"listing gap", edited(good, "2 3 1\n\n", "2 3 1\nx\n"), 8, "empty line"},
-      {"unlisted process", edited(good, "Running Process:2", "Running Process:4"), 14, "not listed"},
+      {"unlisted process", edited(good, "Running Process:2", "Running Process:4"), 14,
+       "not listed"},
       {"huge id", edited(good, "Running Process:2", "Running Process:99999999999"), 14,
        "not listed"},
       {"finished process runs", edited(good, "Running Process:1", "Running Process:3", "Process:3"),
@@ -139,8 +141,8 @@ TEST(TraceReader, RefusesWhatTheSimulatorNeverWrites) {
        "lists 1 processes, but 2"},
       {"ready queue twice", edited(good, "Ready Queue:  3 | 1 |", "Ready Queue:  3 | 3 |"), 15,
        "process 3 twice"},
-      {"ready queue lists the runner", edited(good, "Ready Queue:  3 | 1 |", "Ready Queue:  2 | 1 |"),
-       15, "which is running"},
+      {"ready queue lists the runner",
+       edited(good, "Ready Queue:  3 | 1 |", "Ready Queue:  2 | 1 |"), 15, "which is running"},
       {"ready queue lists a finished one",
        edited(good, "Ready Queue:  2 |", "Ready Queue:  3 |", "Running Process:1"), 21,
        "which has finished"},
@@ -151,8 +153,8 @@ TEST(TraceReader, RefusesWhatTheSimulatorNeverWrites) {
       {"running line changed", edited(good, "Running Process:2", "Running process:2"), 14,
        "Running Process:<id>"},
       {"more after the end", good + "Running Process:1\n", 38, "end of the trace"},
-      {"cut inside a line that does not fit", good.substr(0, good.find("Running Process:3")) + "Runx",
-       17, "does not fit"},
+      {"cut inside a line that does not fit",
+       good.substr(0, good.find("Running Process:3")) + "Runx", 17, "does not fit"},
   };
   for (const BadTrace& c : cases) {
     try {

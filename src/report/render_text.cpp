@@ -145,8 +145,8 @@ void timeline(Output& out, const RunSummary& run, std::size_t width) {
   }
 }
 
-// A figure as the table shows it: "-" when unknown, "*" after a figure of a
-// process that ran before its arrival.
+// A figure as the table shows it: "-" when unknown, "*" after a figure that
+// is measured from an arrival the process ran before.
 std::string cell(const std::optional<std::int64_t>& value, bool marked, bool anyMarked) {
   std::string text = value ? fmt::format("{}", *value) : "-";
   if (anyMarked) text += marked && value ? '*' : ' ';
@@ -155,14 +155,18 @@ std::string cell(const std::optional<std::int64_t>& value, bool marked, bool any
 
 void table(Output& out, const Figures& figures) {
   constexpr std::size_t kColumns = 8;
-  const std::array<std::string, kColumns> names = {
-      "id", "arrival", "burst", "first run", "completion", "turnaround", "waiting", "response"};
   const bool anyMarked = !figures.ranBeforeArrival.empty();
+  std::array<std::string, kColumns> names = {"id",         "arrival",    "burst",   "first run",
+                                             "completion", "turnaround", "waiting", "response"};
+  // Headings line up with the figures, which leave a column for the mark.
+  if (anyMarked) {
+    for (std::size_t c = 1; c < kColumns; ++c) names[c] += ' ';
+  }
   std::vector<std::array<std::string, kColumns>> rows;
   for (const ProcessFigures& f : figures.processes) {
     const bool m = f.ranBeforeArrival;
     rows.push_back({label(f.id), cell(f.arrival, false, anyMarked), cell(f.burst, false, anyMarked),
-                    cell(f.firstRun, m, anyMarked), cell(f.completion, m, anyMarked),
+                    cell(f.firstRun, false, anyMarked), cell(f.completion, false, anyMarked),
                     cell(f.turnaround, m, anyMarked), cell(f.waiting, m, anyMarked),
                     cell(f.response, m, anyMarked)});
   }
@@ -174,6 +178,7 @@ void table(Output& out, const Figures& figures) {
   const auto printRow = [&](const std::array<std::string, kColumns>& row) {
     std::string line = fmt::format("{:<{}}", row[0], widths[0]);
     for (std::size_t c = 1; c < kColumns; ++c) line += fmt::format("  {:>{}}", row[c], widths[c]);
+    while (line.back() == ' ') line.pop_back();
     out.print("{}\n", line);
   };
   out.write("\nProcesses\n\n");
