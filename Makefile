@@ -1,5 +1,8 @@
 # Thin wrapper over the CMake presets.
-.PHONY: run build test bench clean
+.PHONY: run build test bench fuzz clean
+
+# Seconds `make fuzz` runs the trace reader's fuzz target for.
+FUZZ_SECONDS ?= 60
 
 build:
 	cmake --preset dev
@@ -20,6 +23,13 @@ bench:
 	cmake --preset bench
 	cmake --build --preset bench
 	./build/bench/bench_scheduler
+
+fuzz:
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	mkdir -p build/fuzz/corpus
+	./build/fuzz/trace_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+	  -print_final_stats=1 build/fuzz/corpus tests/fuzz/corpus
 
 clean:
 	rm -rf build
