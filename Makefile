@@ -23,6 +23,7 @@ bench:
 	cmake --preset bench
 	cmake --build --preset bench
 	./build/bench/bench_scheduler
+	./build/bench/bench_report
 
 fuzz:
 	cmake --preset fuzz
