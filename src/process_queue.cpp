@@ -334,12 +334,12 @@ void sort() {
   }
   const ListShape shape = readList();
   if (shape.inOrder) {
-    orderInOrderList(shape);
+    orderInOrderList(shape);  // only for speed: the steps below give the same
     return;
   }
   const std::size_t reached = replayHeadPass(shape.count);
   const std::size_t end = splitLargest(reached, shape.count);
-  orderLargest();
-  orderRest(end);
-  writeBack(end);
+  orderLargest();  // the group of key M
+  orderRest(end);  // the values below M, nearly in order already
+  writeBack(end);  // each group below M reversed, then the group of key M
 }
