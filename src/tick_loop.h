@@ -3,6 +3,11 @@
 // Simulates `ticks` ticks of one processor over `queue`, which must already be
 // in scheduling order. Each tick prints the running process and the processes
 // behind it. The loop stops early once every process has finished.
+//
+// The running process is the first record with work left. The loop assumes,
+// and the ordering guarantees, that a record with no work left never sits
+// behind the running one: the ready queue lists every record behind it, and
+// only those records (and the running one) are aged.
 void readyRT(int ticks);  // shortest remaining time first
 void readyJF(int ticks);  // shortest job first: the same loop
 

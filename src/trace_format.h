@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 // The texts the simulator writes, in the order a run writes them. The report
 // reads a run back by these same texts, so writer and reader cannot disagree.
 namespace trace {
@@ -25,5 +27,12 @@ inline constexpr char kReadyQueue[] = "Ready Queue: ";
 inline constexpr char kReadyEntryBefore[] = " ";
 inline constexpr char kReadyEntryAfter[] = " |";
 inline constexpr char kTickEnd[] = "\n\n";
+
+// The lengths of the tick's fixed texts, without their terminating nul.
+inline constexpr std::size_t kRunningLength = sizeof kRunning - 1;
+inline constexpr std::size_t kReadyQueueLength = sizeof kReadyQueue - 1;
+inline constexpr std::size_t kReadyEntryBeforeLength = sizeof kReadyEntryBefore - 1;
+inline constexpr std::size_t kReadyEntryAfterLength = sizeof kReadyEntryAfter - 1;
+inline constexpr std::size_t kTickEndLength = sizeof kTickEnd - 1;
 
 }  // namespace trace

@@ -1,6 +1,8 @@
 // The fast ordering against the pairwise exchange it must reproduce exactly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
 #include <random>
 
 #include "exchange_sort.h"
@@ -54,6 +56,63 @@ TEST(Ordering, RandomListsWithManyTies) {
     }
     expectSameOrder(values);
     if (HasFatalFailure()) return;
+  }
+}
+
+// Lists already in order take their own path, where the group of the largest
+// key turns by an amount that depends on how many records stand before it.
+TEST(Ordering, ListsInOrderWithTiedGroupsOfEverySize) {
+  for (int below = 0; below <= 9; ++below) {
+    for (int largest = 1; largest <= 9; ++largest) {
+      for (int tieEvery = 1; tieEvery <= 3; ++tieEvery) {
+        std::vector<Values> values;
+        for (int i = 0; i < below; ++i) {
+          values.emplace_back(0, i / tieEvery, static_cast<int>(values.size()) + 1);
+        }
+        for (int i = 0; i < largest; ++i) {
+          values.emplace_back(1, 0, static_cast<int>(values.size()) + 1);
+        }
+        expectSameOrder(values);
+        if (HasFatalFailure()) return;
+      }
+    }
+  }
+}
+
+// Nearly in order, as between ticks: one record out of place, in every place.
+TEST(Ordering, ListsInOrderButForOneRecord) {
+  std::mt19937 random(5);
+  for (int trial = 0; trial < 40; ++trial) {
+    const auto length = std::uniform_int_distribution<std::size_t>(2, 60)(random);
+    std::vector<std::pair<int, int>> keys;
+    for (std::size_t i = 0; i < length; ++i) {
+      keys.emplace_back(std::uniform_int_distribution<int>(0, 2)(random),
+                        std::uniform_int_distribution<int>(0, 3)(random));
+    }
+    std::sort(keys.begin(), keys.end());
+    for (std::size_t moved = 0; moved < length; ++moved) {
+      std::vector<Values> values;
+      for (std::size_t i = 0; i < length; ++i) {
+        values.emplace_back(keys[i].first, keys[i].second, static_cast<int>(i) + 1);
+      }
+      std::get<1>(values[moved]) += std::uniform_int_distribution<int>(-2, 2)(random);
+      expectSameOrder(values);
+      if (HasFatalFailure()) return;
+    }
+  }
+}
+
+// Keys near the ends of the int range, where a sign must not be lost.
+TEST(Ordering, KeysAtTheEndsOfTheIntRange) {
+  const int low = std::numeric_limits<int>::min();
+  const int high = std::numeric_limits<int>::max();
+  const std::vector<std::vector<Values>> lists = {
+      {{high, 0, 1}, {low, 0, 2}, {0, high, 3}, {0, low, 4}, {-1, -1, 5}, {0, 0, 6}},
+      {{low, low, 1}, {low, high, 2}, {high, low, 3}, {high, high, 4}, {high, high, 5}},
+      {{high, high, 1}, {high, high, 2}, {low, low, 3}, {low, low, 4}, {-1, high, 5}},
+  };
+  for (const auto& values : lists) {
+    expectSameOrder(values);
   }
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "process_queue.h"
 #include "test_support.h"
 #include "tick_loop.h"
@@ -68,6 +70,21 @@ TEST(TickLoop, OneTickIsExactBytes) {
   TestList list({{2, 3, 1}, {0, 4, 2}, {1, 1, 3}});
   sort();
   EXPECT_EQ(captureStdout([] { readyRT(1); }), "Running Process:2\nReady Queue:  3 | 1 |\n\n");
+}
+
+TEST(TickLoop, IdsOfEveryWidthAreWrittenInFull) {
+  // Ids far from 1..n, negative or the widest ints, as well as ordinary ones.
+  TestList list({{0, 1, std::numeric_limits<int>::min()},
+                 {0, 2, std::numeric_limits<int>::max()},
+                 {0, 3, 0},
+                 {0, 4, -7},
+                 {0, 5, 123456789},
+                 {0, 6, 3}});
+  sort();
+  std::vector<int> order;
+  for (const auto& record : TestList::contents()) order.push_back(std::get<2>(record));
+  const std::string text = captureStdout([] { readyRT(1); });
+  EXPECT_EQ(text, tickText(order[0], std::vector<int>(order.begin() + 1, order.end())));
 }
 
 TEST(TickLoop, EveryProcessFinishesAfterItsWholeBurst) {
