@@ -16,6 +16,7 @@ using std::string_view;
 
 constexpr string_view kEntrySeparator = trace::kReadyEntryBefore;
 constexpr string_view kEntryEnd = trace::kReadyEntryAfter;
+constexpr std::size_t kWidestId = 10;  // digits of the largest 32-bit id
 
 // The last line of the menu, which the trace writes as a line of its own.
 string_view menuLastLine() {
@@ -237,7 +238,7 @@ void TraceReader::listingEntry(string_view text) {
 
 void TraceReader::endOfListing() {
   unfinished_ = static_cast<std::int64_t>(run_.processes.size());
-  listedAt_.assign(run_.processes.size(), -1);
+  namedAt_.assign(run_.processes.size(), -1);
   expect_ = run_.expectedTicks == 0 ? Expect::kEnd : Expect::kRunning;
 }
 
@@ -269,9 +270,12 @@ void TraceReader::runningLine(string_view text) {
     run_.segments.push_back(Segment{process.id, tick, tick + 1});
   }
   othersLeft_ = unfinished_ - 1;
+  std::int64_t& named = namedAt_[static_cast<std::size_t>(id - 1)];
+  named = tick;
   if (--process.remaining == 0) {
     process.completion = tick + 1;
     --unfinished_;
+    named = kNever;
   }
   running_ = process.id;
   expect_ = Expect::kReadyOrEmpty;
@@ -287,46 +291,51 @@ void TraceReader::readyLine(string_view text) {
                     prefix, othersLeft_, quoted(text)));
   }
   const std::int64_t tick = run_.ticks - 1;
-  const auto processes = static_cast<std::int64_t>(run_.processes.size());
+  const std::uint64_t processes = run_.processes.size();
   const char* p = text.data() + prefix.size();
   const char* const end = text.data() + text.size();
+  const auto malformed = [this, end](const char* entry) {
+    fail(fmt::format("expected \" <id> |\" in the ready queue, found {}",
+                     quoted(string_view(entry, static_cast<std::size_t>(end - entry)))));
+  };
+  // A line is always followed in memory by a byte that is none of ' ', '|'
+  // or a digit (its line break, carriage return, or a string's final nul), so
+  // the scan may look one byte past the text and needs no test of its end in
+  // the inner steps (only for speed).
   std::int64_t listed = 0;
   while (p != end) {
     const char* const entry = p;
-    if (*p != kEntrySeparator[0] || ++p == end || !isDigit(*p)) {
-      fail(fmt::format("expected \" <id> |\" in the ready queue, found {}",
-                       quoted(string_view(entry, static_cast<std::size_t>(end - entry)))));
+    if (p[0] != kEntrySeparator[0] || !isDigit(p[1])) malformed(entry);
+    const char* const digits = ++p;
+    std::uint64_t id = 0;  // wraps harmlessly for absurdly long numbers, refused below
+    for (unsigned d = 0; (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p) {
+      id = id * 10 + d;
     }
-    // Past the largest id the value only has to stay known to be too large.
-    std::int64_t id = 0;
-    for (; p != end && isDigit(*p); ++p) {
-      if (id <= processes) id = id * 10 + (*p - '0');
-    }
-    if (end - p < 2 || p[0] != kEntryEnd[0] || p[1] != kEntryEnd[1]) {
-      fail(fmt::format("expected \" <id> |\" in the ready queue, found {}",
-                       quoted(string_view(entry, static_cast<std::size_t>(end - entry)))));
-    }
+    const auto length = static_cast<std::size_t>(p - digits);
+    if (p[0] != kEntryEnd[0] || p[1] != kEntryEnd[1]) malformed(entry);
     p += 2;
-    if (id < 1 || id > processes) {
-      fail(fmt::format(
-          "the ready queue lists process {}, which is not listed",
-          shownNumber(string_view(entry + 1, static_cast<std::size_t>(p - entry - 3)))));
+    if (length > kWidestId || id < 1 || id > processes) {
+      fail(fmt::format("the ready queue lists process {}, which is not listed",
+                       shownNumber(string_view(digits, length))));
     }
-    const auto index = static_cast<std::size_t>(id - 1);
-    if (id == running_) fail(fmt::format("the ready queue lists process {}, which is running", id));
-    if (run_.processes[index].remaining == 0) {
-      fail(fmt::format("the ready queue lists process {}, which has finished", id));
-    }
-    if (listedAt_[index] == tick) {
-      fail(fmt::format("the ready queue lists process {} twice", id));
-    }
-    listedAt_[index] = tick;
+    std::int64_t& seen = namedAt_[static_cast<std::size_t>(id - 1)];
+    if (seen >= tick) wrongReadyEntry(static_cast<std::int64_t>(id));
+    seen = tick;
     ++listed;
   }
   if (listed != othersLeft_) {
     fail(fmt::format("the ready queue lists {} processes, but {} other processes have work left",
                      listed, othersLeft_));
   }
+}
+
+// Why process `id` may not stand in this tick's ready queue.
+void TraceReader::wrongReadyEntry(std::int64_t id) const {
+  if (id == running_) fail(fmt::format("the ready queue lists process {}, which is running", id));
+  if (run_.processes[static_cast<std::size_t>(id - 1)].remaining == 0) {
+    fail(fmt::format("the ready queue lists process {}, which has finished", id));
+  }
+  fail(fmt::format("the ready queue lists process {} twice", id));
 }
 
 void TraceReader::endOfTick() {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -57,6 +58,7 @@ class TraceReader {
   void readyLine(std::string_view text);
   void endOfListing();
   void endOfTick();
+  [[noreturn]] void wrongReadyEntry(std::int64_t id) const;
   [[noreturn]] void fail(const std::string& message) const;
   std::size_t longestLine() const;
 
@@ -75,10 +77,14 @@ class TraceReader {
   bool sawTooMany_ = false;
 
   // The tick being read.
-  int running_ = 0;                     // id of the process that runs it
-  std::int64_t othersLeft_ = 0;         // unfinished processes besides it
-  std::int64_t unfinished_ = 0;         // processes with work left, after the ticks read
-  std::vector<std::int64_t> listedAt_;  // per process: last tick whose ready queue named it
+  int running_ = 0;              // id of the process that runs it
+  std::int64_t othersLeft_ = 0;  // unfinished processes besides it
+  std::int64_t unfinished_ = 0;  // processes with work left, after the ticks read
+  // Per process, the last tick whose ready queue may not name it: the last one
+  // that did, or that it ran in; kNever once it has finished. One test then
+  // catches every wrong entry (only for speed).
+  static constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
+  std::vector<std::int64_t> namedAt_;
 };
 
 // Reads a whole trace from `in`. Throws TraceError for a malformed trace and
