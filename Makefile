@@ -1,12 +1,21 @@
 # Thin wrapper over the CMake presets.
-.PHONY: run build test bench clean
+.PHONY: run build test bench lint format format-check install clean
+
+# Every C++ source and header of the project, found anew on each call.
+SOURCES = $(shell find src tests bench -name '*.cpp' -o -name '*.h' | LC_ALL=C sort)
+PREFIX ?= /usr/local
+
+# Builds the program alone (no tests, no benchmark) and starts it. The build
+# writes to build/run.log, which is shown only when a step fails.
+run:
+	@mkdir -p build
+	@cmake --preset run >build/run.log 2>&1 || { cat build/run.log; exit 1; }
+	@cmake --build --preset run >>build/run.log 2>&1 || { cat build/run.log; exit 1; }
+	@./build/run/scheduler
 
 build:
 	cmake --preset dev
 	cmake --build --preset dev
-
-run: build
-	./build/dev/scheduler
 
 test:
 	cmake --preset dev
@@ -20,6 +29,27 @@ bench:
 	cmake --preset bench
 	cmake --build --preset bench
 	./build/bench/bench_scheduler
+
+# clang-tidy (checks in .clang-tidy) and cppcheck over every source, with the
+# compile commands of the dev build. Headers are checked as their own files too.
+lint:
+	cmake --preset dev >/dev/null
+	printf '%s\n' $(SOURCES) | xargs -P 2 -n 4 clang-tidy -p build/dev --quiet \
+	  --extra-arg=-Wno-unknown-warning-option
+	cppcheck --quiet --error-exitcode=1 --std=c++17 --language=c++ --library=googletest \
+	  --enable=warning,style,performance,portability --inline-suppr \
+	  --suppress=missingIncludeSystem -I src -I tests -j 2 $(SOURCES)
+
+format:
+	clang-format -i $(SOURCES)
+
+format-check:
+	clang-format --dry-run -Werror $(SOURCES)
+
+install:
+	cmake --preset run >/dev/null
+	cmake --build --preset run
+	cmake --install build/run --prefix $(PREFIX)
 
 clean:
 	rm -rf build

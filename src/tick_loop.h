@@ -2,7 +2,8 @@
 
 // Simulates `ticks` ticks of one processor over `queue`, which must already be
 // in scheduling order. Each tick prints the running process and the processes
-// behind it. The loop stops early once every process has finished.
+// behind it. The loop stops early once every process has finished. Throws
+// WriteError, with the tick unfinished, when standard output cannot be written.
 void readyRT(int ticks);  // shortest remaining time first
 void readyJF(int ticks);  // shortest job first: the same loop
 

@@ -26,4 +26,7 @@ inline constexpr char kReadyEntryBefore[] = " ";
 inline constexpr char kReadyEntryAfter[] = " |";
 inline constexpr char kTickEnd[] = "\n\n";
 
+// On standard error, when standard output cannot be written: the reason follows.
+inline constexpr char kWriteErrorFormat[] = "scheduler: write error: %s\n";
+
 }  // namespace trace
