@@ -32,13 +32,17 @@ bench:
 
 # clang-tidy (checks in .clang-tidy) and cppcheck over every source, with the
 # compile commands of the dev build. Headers are checked as their own files too.
+# cppcheck findings left out: a header checked alone cannot see the files that
+# use its struct's members; and "use an algorithm" is taste, not a fault.
+CPPCHECK_SUPPRESS = --suppress='unusedStructMember:*.h' --suppress=useStlAlgorithm
+
 lint:
 	cmake --preset dev >/dev/null
 	printf '%s\n' $(SOURCES) | xargs -P 2 -n 4 clang-tidy -p build/dev --quiet \
 	  --extra-arg=-Wno-unknown-warning-option
 	cppcheck --quiet --error-exitcode=1 --std=c++17 --language=c++ --library=googletest \
 	  --enable=warning,style,performance,portability --inline-suppr \
-	  --suppress=missingIncludeSystem -I src -I tests -j 2 $(SOURCES)
+	  --suppress=missingIncludeSystem $(CPPCHECK_SUPPRESS) -I src -I tests -j 2 $(SOURCES)
 
 format:
 	clang-format -i $(SOURCES)
