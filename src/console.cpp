@@ -7,6 +7,7 @@
 #include "process_queue.h"
 #include "tick_loop.h"
 #include "trace_format.h"
+#include "write_error.h"
 
 int readNumber(std::FILE* in, bool& failed) {
   if (failed) {
@@ -63,7 +64,7 @@ enum Choice { kSjf = 1, kSrtf = 2, kExit = 3 };
 // and runs the tick loop over them.
 void simulate(int count, int choice) {
   if (choice == kSrtf) {
-    std::fputs(trace::kSrtfPrompt, stdout);
+    requireWritten(std::fputs(trace::kSrtfPrompt, stdout) != EOF);
   }
   int ticks = 0;
   process* tail = nullptr;
@@ -84,9 +85,9 @@ void simulate(int count, int choice) {
     ticks += burst;
   }
 
-  std::fputs(trace::kListingHeader, stdout);
+  requireWritten(std::fputs(trace::kListingHeader, stdout) != EOF);
   display();
-  std::puts(trace::kListingEnd);
+  requireWritten(std::puts(trace::kListingEnd) != EOF);
   sort();
   if (choice == kSrtf) {
     readyRT(ticks);
@@ -95,26 +96,39 @@ void simulate(int count, int choice) {
   }
 }
 
-}  // namespace
-
-int runConsole() {
+// The prompts are flushed before each read, so that they show before the
+// program waits, and a full disk is noticed at the first of them.
+void converse() {
   bool failed = false;
-  std::fputs(trace::kCountPrompt, stdout);
-  std::fflush(stdout);
+  requireWritten(std::fputs(trace::kCountPrompt, stdout) != EOF);
+  requireWritten(std::fflush(stdout) == 0);
   const int count = readNumber(stdin, failed);
-  std::puts(trace::kMenu);
-  std::fputs(trace::kChoicePrompt, stdout);
-  std::fflush(stdout);
+  requireWritten(std::puts(trace::kMenu) != EOF);
+  requireWritten(std::fputs(trace::kChoicePrompt, stdout) != EOF);
+  requireWritten(std::fflush(stdout) == 0);
   const int choice = readNumber(stdin, failed);
 
   if (choice == kSjf || choice == kSrtf) {
     if (count > kMaxProcesses) {
-      std::printf(trace::kTooManyFormat, kMaxProcesses);
+      requireWritten(std::printf(trace::kTooManyFormat, kMaxProcesses) >= 0);
     } else {
       simulate(count, choice);
     }
   } else if (choice != kExit) {
-    std::fputs(trace::kInvalidChoice, stdout);
+    requireWritten(std::fputs(trace::kInvalidChoice, stdout) != EOF);
+  }
+  // What is still buffered would otherwise fail unseen when the program exits.
+  requireWritten(std::fflush(stdout) == 0);
+}
+
+}  // namespace
+
+int runConsole() {
+  try {
+    converse();
+  } catch (const WriteError& error) {
+    std::fprintf(stderr, trace::kWriteErrorFormat, error.what());
+    return 1;
   }
   return 0;
 }

@@ -21,5 +21,6 @@ int readNumber(std::FILE* in, bool& failed);
 process* appendProcess(process* tail, int arrival, int burst, int id);
 
 // The whole interactive session on standard input and output. Returns the
-// exit status, which is always 0.
+// exit status: 0, or 1 when standard output could not be written, which it
+// reports in one line on standard error.
 int runConsole();

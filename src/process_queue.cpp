@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "trace_format.h"
+#include "write_error.h"
 
 process* queue = nullptr;
 
 void display() {
   for (const process* p = queue; p != nullptr; p = p->next) {
-    std::printf(trace::kListingEntryFormat, p->arrival, p->burst, p->id);
+    requireWritten(std::printf(trace::kListingEntryFormat, p->arrival, p->burst, p->id) >= 0);
   }
 }
 

@@ -13,6 +13,7 @@ struct process {
 extern process* queue;
 
 // Writes every record, head to tail, as "\n<arrival> <burst> <id>\n".
+// Throws WriteError when standard output cannot be written.
 void display();
 
 // Puts the records in scheduling order: ascending by arrival, then remaining

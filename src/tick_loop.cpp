@@ -9,6 +9,7 @@
 
 #include "process_queue.h"
 #include "trace_format.h"
+#include "write_error.h"
 
 namespace {
 
@@ -140,7 +141,8 @@ void runTicks(int ticks, void (*order)()) {
       }
     }
     out = putText(out, trace::kTickEnd);
-    std::fwrite(text.data(), 1, static_cast<std::size_t>(out - text.data()), stdout);
+    const auto size = static_cast<std::size_t>(out - text.data());
+    requireWritten(std::fwrite(text.data(), 1, size, stdout) == size);
 
     if (--running->burst == 0) {
       --unfinished;

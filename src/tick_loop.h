@@ -2,7 +2,8 @@
 
 // Simulates `ticks` ticks of one processor over `queue`, which must already be
 // in scheduling order. Each tick prints the running process and the processes
-// behind it. The loop stops early once every process has finished.
+// behind it. The loop stops early once every process has finished. Throws
+// WriteError, with the tick unfinished, when standard output cannot be written.
 //
 // The running process is the first record with work left. The loop assumes,
 // and the ordering guarantees, that a record with no work left never sits

@@ -35,4 +35,8 @@ inline constexpr std::size_t kReadyEntryBeforeLength = sizeof kReadyEntryBefore 
 inline constexpr std::size_t kReadyEntryAfterLength = sizeof kReadyEntryAfter - 1;
 inline constexpr std::size_t kTickEndLength = sizeof kTickEnd - 1;
 
+// Not part of a run: written on standard error when standard output cannot be
+// written, followed by the reason.
+inline constexpr char kWriteErrorFormat[] = "scheduler: write error: %s\n";
+
 }  // namespace trace

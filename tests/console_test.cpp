@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <sstream>
 
 #include "console.h"
@@ -20,21 +21,54 @@ const std::string kListingHeader = "\nGiven processes with their id";
 
 struct Result {
   std::string out;
+  std::string err;
   int status;
 };
 
+// Replaces every `{name}` in `text` with `value`.
+std::string fill(std::string text, const std::string& name, const std::string& value) {
+  const std::string key = "{" + name + "}";
+  for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at)) {
+    text.replace(at, key.size(), value);
+    at += value.size();
+  }
+  return text;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// Runs the shell command `shell`, where {prog} is the program and {in}, {out}
+// and {err} are files: {in} holds `input`, {out} and {err} are read back. The
+// files are named after the process and the test, so that several build trees
+// can run these tests at the same time.
+Result runShell(const std::string& input, const std::string& shell) {
+  const std::string base = ::testing::TempDir() + "scheduler_" + std::to_string(getpid()) + "_" +
+                           ::testing::UnitTest::GetInstance()->current_test_info()->name();
+  const std::string in = base + ".in";
+  const std::string out = base + ".out";
+  const std::string err = base + ".err";
+  std::ofstream(in, std::ios::binary) << input;
+  std::remove(out.c_str());
+  std::remove(err.c_str());
+  std::string command = fill(shell, "prog", std::string("'") + SCHEDULER_PATH + "'");
+  command = fill(fill(fill(command, "in", "'" + in + "'"), "out", "'" + out + "'"), "err",
+                 "'" + err + "'");
+  const int raw = std::system(command.c_str());
+  Result result{readFile(out), readFile(err), WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
+  std::remove(in.c_str());
+  std::remove(out.c_str());
+  std::remove(err.c_str());
+  return result;
+}
+
 // Runs the program with `input` on standard input.
 Result runProgram(const std::string& input) {
-  const std::string base = ::testing::TempDir() + "scheduler_" +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name();
-  std::ofstream(base + ".in", std::ios::binary) << input;
-  const std::string command =
-      std::string("'") + SCHEDULER_PATH + "' < '" + base + ".in' > '" + base + ".out'";
-  const int raw = std::system(command.c_str());
-  std::ifstream file(base + ".out", std::ios::binary);
-  std::stringstream out;
-  out << file.rdbuf();
-  return {out.str(), WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
+  return runShell(input, "{prog} < {in} > {out} 2> {err}");
 }
 
 TEST(Console, MenuChoicesThatSimulateNothing) {
@@ -74,6 +108,19 @@ TEST(Console, CountBeyondTheMaximumIsRefusedWithOneLine) {
   EXPECT_EQ(huge.out, kMenu + line);
 }
 
+TEST(Console, CountOfExactlyTheMaximumIsSimulated) {
+  // The whole run would be hundreds of gigabytes: its first bytes tell enough.
+  const std::vector<std::pair<std::string, std::string>> modes = {{"1", ""}, {"2", kSrtfPrompt}};
+  for (const auto& [choice, prompt] : modes) {
+    const Result result = runShell(std::to_string(kMaxProcesses) + "\n" + choice + "\n",
+                                   "{prog} < {in} 2> /dev/null | head -c 4096 > {out}");
+    const std::string start = kMenu + prompt + kListingHeader + "\n";
+    ASSERT_EQ(result.out.size(), 4096U) << "choice " << choice;
+    EXPECT_EQ(result.out.substr(0, start.size()), start) << "choice " << choice;
+    EXPECT_EQ(result.out.find("Too many"), std::string::npos) << "choice " << choice;
+  }
+}
+
 TEST(Console, CountBelowOneListsNothingAndRunsNoTick) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"0\n2\n", kMenu + kSrtfPrompt + kListingHeader + "\n\n"},
@@ -86,37 +133,6 @@ TEST(Console, CountBelowOneListsNothingAndRunsNoTick) {
     EXPECT_EQ(result.out, expected) << "input: " << ::testing::PrintToString(input);
     EXPECT_EQ(result.status, 0);
   }
-}
-
-// What a run writes after the menu, split into its parts.
-struct Parsed {
-  std::vector<Values> listed;  // (arrival, burst, id) in listing order
-  std::vector<int> running;    // one id per tick
-  std::vector<std::vector<int>> ready;
-};
-
-Parsed parseRun(const std::string& body) {
-  Parsed parsed;
-  const std::regex entry(R"(^(\d+) (\d+) (\d+)$)");
-  const std::regex tick(R"(^Running Process:(\d+)$)");
-  std::istringstream lines(body);
-  std::string line;
-  std::smatch m;
-  while (std::getline(lines, line)) {
-    if (std::regex_match(line, m, entry)) {
-      parsed.listed.emplace_back(std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3]));
-    } else if (std::regex_match(line, m, tick)) {
-      parsed.running.push_back(std::stoi(m[1]));
-      parsed.ready.emplace_back();
-    } else if (line.rfind("Ready Queue: ", 0) == 0) {
-      std::istringstream ids(line.substr(13));
-      std::string word;
-      while (ids >> word) {
-        if (word != "|") parsed.ready.back().push_back(std::stoi(word));
-      }
-    }
-  }
-  return parsed;
 }
 
 struct ModeCase {
@@ -133,7 +149,7 @@ void checkRandomRun(const ModeCase& mode, int count) {
   const std::string start =
       kMenu + (mode.choice == std::string("2") ? kSrtfPrompt : "") + kListingHeader;
   ASSERT_EQ(result.out.substr(0, start.size()), start);
-  const Parsed run = parseRun(result.out.substr(start.size()));
+  const ParsedRun run = parseRun(result.out.substr(start.size()));
 
   ASSERT_EQ(run.listed.size(), static_cast<std::size_t>(count));
   std::map<int, int> burstOf;
@@ -173,7 +189,7 @@ TEST(Console, RandomWorkloadsRunEveryProcessForItsWholeBurst) {
 
 TEST(Console, ShortestJobFirstRunsEachJobToTheEndShortestFirst) {
   const Result result = runProgram("30\n1\n");
-  const Parsed run = parseRun(result.out);
+  const ParsedRun run = parseRun(result.out);
   std::map<int, int> burstOf;
   for (const auto& [arrival, burst, id] : run.listed) burstOf[id] = burst;
   // Once a process stops running it has finished, and bursts never go down.
@@ -217,6 +233,115 @@ TEST(Console, WholeRunMatchesTheDrawsOfTheGenerator) {
     const Result result = runProgram(srtf ? " +12\n\t2 trailing" : "12\n1\n");
     EXPECT_EQ(result.out, rebuildRun(12, srtf)) << (srtf ? "SRTF" : "SJF");
     EXPECT_EQ(result.status, 0);
+  }
+}
+
+// Whole runs as the program writes them, byte for byte: a change to the draws,
+// their order or the texts shows here without restating how they are made.
+TEST(Console, FixedRunsAreWrittenExactly) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      // One process: it arrives at 1 but runs from tick 0, as nothing else can.
+      {"1\n2\n",
+       "Enter the no. of processes : 1.SJF\n"
+       " 2.SRTF\n"
+       " 3.EXIT\n\n"
+       " Enter choiceEnter the arrival time and burst time of each process \n"
+       "Given processes with their id\n"
+       "1 2 1\n\n\n"
+       "Running Process:1\n\n\n"
+       "Running Process:1\n\n\n"},
+      // Five jobs, the README's session: 2 and 3 tie and swap places while waiting.
+      {"5\n1\n",
+       "Enter the no. of processes : 1.SJF\n"
+       " 2.SRTF\n"
+       " 3.EXIT\n\n"
+       " Enter choice\n"
+       "Given processes with their id\n"
+       "0 7 1\n\n"
+       "0 6 2\n\n"
+       "0 6 3\n\n"
+       "0 3 4\n\n"
+       "0 2 5\n\n\n"
+       "Running Process:5\n"
+       "Ready Queue:  4 | 3 | 2 | 1 |\n\n"
+       "Running Process:5\n"
+       "Ready Queue:  4 | 2 | 3 | 1 |\n\n"
+       "Running Process:4\n"
+       "Ready Queue:  3 | 2 | 1 |\n\n"
+       "Running Process:4\n"
+       "Ready Queue:  2 | 3 | 1 |\n\n"
+       "Running Process:4\n"
+       "Ready Queue:  3 | 2 | 1 |\n\n"
+       "Running Process:2\n"
+       "Ready Queue:  3 | 1 |\n\n"
+       "Running Process:2\n"
+       "Ready Queue:  3 | 1 |\n\n"
+       "Running Process:2\n"
+       "Ready Queue:  3 | 1 |\n\n"
+       "Running Process:2\n"
+       "Ready Queue:  3 | 1 |\n\n"
+       "Running Process:2\n"
+       "Ready Queue:  3 | 1 |\n\n"
+       "Running Process:2\n"
+       "Ready Queue:  3 | 1 |\n\n"
+       "Running Process:3\n"
+       "Ready Queue:  1 |\n\n"
+       "Running Process:3\n"
+       "Ready Queue:  1 |\n\n"
+       "Running Process:3\n"
+       "Ready Queue:  1 |\n\n"
+       "Running Process:3\n"
+       "Ready Queue:  1 |\n\n"
+       "Running Process:3\n"
+       "Ready Queue:  1 |\n\n"
+       "Running Process:3\n"
+       "Ready Queue:  1 |\n\n"
+       "Running Process:1\n\n\n"
+       "Running Process:1\n\n\n"
+       "Running Process:1\n\n\n"
+       "Running Process:1\n\n\n"
+       "Running Process:1\n\n\n"
+       "Running Process:1\n\n\n"
+       "Running Process:1\n\n\n"},
+  };
+  for (const auto& [input, expected] : cases) {
+    const Result result = runProgram(input);
+    EXPECT_EQ(result.out, expected) << "input: " << ::testing::PrintToString(input);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.status, 0);
+  }
+}
+
+// A write that fails stops the run: one line on standard error and status 1.
+TEST(Console, WriteErrorsEndTheRunWithOneLineAndStatusOne) {
+  struct WriteCase {
+    const char* input;
+    const char* shell;
+    const char* reason;
+  };
+  // The limit on file size (in blocks) makes a write fail part way: within the
+  // listing of 2000 processes, or within the ticks after the listing of 300.
+  const char* const limited = "ulimit -f 8; trap '' XFSZ; {prog} < {in} > {out} 2> {err}";
+  const std::vector<WriteCase> cases = {
+      // The first prompt is flushed before the count is read, so it fails there.
+      {"40\n2\n", "{prog} < {in} > /dev/full 2> {err}", "No space left on device"},
+      {"5\n3\n", "{prog} < {in} > /dev/full 2> {err}", "No space left on device"},
+      {"40\n2\n", "{prog} < {in} >&- 2> {err}", "Bad file descriptor"},
+      {"2000\n2\n", limited, "File too large"},
+      {"300\n1\n", limited, "File too large"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.shell) + " with input " + ::testing::PrintToString(c.input));
+    const Result result = runShell(c.input, c.shell);
+    EXPECT_EQ(result.err, std::string("scheduler: write error: ") + c.reason + "\n");
+    EXPECT_EQ(result.status, 1);
+    // What did get written is the start of the run, and the run goes on past it.
+    const std::string start =
+        runShell(c.input, "{prog} < {in} 2> /dev/null | head -c " +
+                              std::to_string(result.out.size() + 1) + " > {out}")
+            .out;
+    EXPECT_EQ(start.size(), result.out.size() + 1);
+    EXPECT_EQ(result.out, start.substr(0, result.out.size()));
   }
 }
 

@@ -1,10 +1,19 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <map>
+#include <random>
 
 #include <limits>
 
 #include "process_queue.h"
 #include "test_support.h"
 #include "tick_loop.h"
+#include "write_error.h"
 
 namespace {
 
@@ -111,6 +120,67 @@ TEST(TickLoop, StopsOnceEveryProcessHasFinished) {
 
   TestList empty({});
   EXPECT_EQ(captureStdout([] { readyRT(4); }), "");
+}
+
+// Shortest remaining time first, on random workloads: at every tick where some
+// unfinished process has arrived, the one that runs is among them and has the
+// least time left of them all.
+TEST(TickLoop, RunningProcessHasTheLeastRemainingTimeOfThoseArrived) {
+  std::mt19937 random(31);
+  const auto draw = [&random](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  for (int trial = 0; trial < 150; ++trial) {
+    const int count = draw(1, 25);
+    std::vector<Values> records;
+    std::map<int, int> arrival;
+    std::map<int, int> left;
+    int ticks = 0;
+    for (int id = 1; id <= count; ++id) {
+      records.emplace_back(draw(0, 8), draw(1, 15), id);
+      arrival[id] = std::get<0>(records.back());
+      left[id] = std::get<1>(records.back());
+      ticks += left[id];
+    }
+    TestList list(records);
+    sort();
+    const ParsedRun run = parseRun(captureStdout([ticks] { readyRT(ticks); }));
+    ASSERT_EQ(run.running.size(), static_cast<std::size_t>(ticks)) << "trial " << trial;
+    for (int tick = 0; tick < ticks; ++tick) {
+      int least = INT_MAX;
+      for (const auto& [id, time] : left) {
+        if (time > 0 && arrival[id] <= tick) least = std::min(least, time);
+      }
+      const int id = run.running[static_cast<std::size_t>(tick)];
+      if (least != INT_MAX) {
+        EXPECT_LE(arrival[id], tick) << "trial " << trial << ", tick " << tick;
+        EXPECT_EQ(left[id], least) << "trial " << trial << ", tick " << tick;
+      }
+      --left[id];
+    }
+  }
+}
+
+// With standard output on a full device, the write that fails throws and
+// names the reason. Enough is written to fill any stdio buffer first.
+TEST(TickLoop, WritesToAFullDeviceThrow) {
+  std::vector<Values> records;
+  for (int id = 1; id <= 3000; ++id) records.emplace_back(id % 9, id % 15 + 1, id);
+  const int full = open("/dev/full", O_WRONLY);
+  ASSERT_GE(full, 0) << std::strerror(errno);
+  const std::vector<std::pair<const char*, void (*)()>> bodies = {
+      {"listing", display}, {"ticks", [] { runTicks(50, sort); }}};
+  for (const auto& [name, body] : bodies) {
+    TestList list(records);
+    const StdoutRedirect redirect(full);
+    try {
+      body();
+      ADD_FAILURE() << name << ": no error";
+    } catch (const WriteError& error) {
+      EXPECT_EQ(error.code(), ENOSPC) << name;
+    }
+  }
+  close(full);
 }
 
 }  // namespace

@@ -318,7 +318,7 @@ void TraceReader::readyLine(string_view text) {
       fail(fmt::format("the ready queue lists process {}, which is not listed",
                        shownNumber(string_view(digits, length))));
     }
-    std::int64_t& seen = namedAt_[static_cast<std::size_t>(id - 1)];
+    std::int64_t& seen = namedAt_[id - 1];
     if (seen >= tick) wrongReadyEntry(static_cast<std::int64_t>(id));
     seen = tick;
     ++listed;
