@@ -90,11 +90,12 @@ TEST(Ordering, ListsInOrderButForOneRecord) {
                         std::uniform_int_distribution<int>(0, 3)(random));
     }
     std::sort(keys.begin(), keys.end());
-    for (std::size_t moved = 0; moved < length; ++moved) {
-      std::vector<Values> values;
-      for (std::size_t i = 0; i < length; ++i) {
-        values.emplace_back(keys[i].first, keys[i].second, static_cast<int>(i) + 1);
-      }
+    std::vector<Values> inOrder;
+    for (std::size_t i = 0; i < length; ++i) {
+      inOrder.emplace_back(keys[i].first, keys[i].second, static_cast<int>(i) + 1);
+    }
+    for (std::size_t moved = 0; moved < inOrder.size(); ++moved) {
+      std::vector<Values> values = inOrder;
       std::get<1>(values[moved]) += std::uniform_int_distribution<int>(-2, 2)(random);
       expectSameOrder(values);
       if (HasFatalFailure()) return;

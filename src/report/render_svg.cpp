@@ -144,7 +144,8 @@ void renderSvg(Output& out, const RunSummary& run, const Figures& figures) {
 
   // Rows: a stripe on every other one, then the time each process waited.
   for (std::size_t i = 0; i < run.processes.size(); ++i) {
-    if (i % 2 == 1) {
+    // Stripes help to follow a row across; thin rows are clearer without them.
+    if (i % 2 == 1 && rowHeight >= kMinLabelRow) {
       out.print(
           "<rect class=\"stripe\" x=\"{:.2f}\" y=\"{:.2f}\" width=\"{:.2f}\" "
           "height=\"{:.2f}\"/>\n",

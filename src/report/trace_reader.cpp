@@ -56,19 +56,15 @@ bool readInt(string_view text, std::size_t& at, std::int64_t& value, bool& tooLa
   const bool negative = i < text.size() && text[i] == '-';
   if (negative) ++i;
   const std::size_t digitsStart = i;
+  // Past the limit the value only has to stay known to be out of range.
+  constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<int>::max()} + 1;
   std::int64_t magnitude = 0;
-  tooLarge = false;
-  while (i < text.size() && isDigit(text[i])) {
-    if (!tooLarge) {
-      magnitude = magnitude * 10 + (text[i] - '0');
-      tooLarge = magnitude > std::int64_t{std::numeric_limits<int>::max()} + 1;
-    }
-    ++i;
+  for (; i < text.size() && isDigit(text[i]); ++i) {
+    if (magnitude <= kLimit) magnitude = magnitude * 10 + (text[i] - '0');
   }
   if (i == digitsStart) return false;
   value = negative ? -magnitude : magnitude;
-  tooLarge = tooLarge || value > std::numeric_limits<int>::max() ||
-             value < std::numeric_limits<int>::min();
+  tooLarge = value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min();
   at = i;
   return true;
 }
