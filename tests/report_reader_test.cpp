@@ -97,6 +97,30 @@ TEST(TraceReader, ATraceThatStopsEarlyKeepsWhatItSaw) {
   EXPECT_EQ(listing.processes.size(), 1u);
 }
 
+// A trace cut anywhere is still what the simulator wrote, as far as it goes:
+// it reads as a run that stops early, or, cut before the listing, as one
+// with no simulation; never as a broken line.
+TEST(TraceReader, EveryCutOfARealTraceIsAcceptedAsFarAsItGoes) {
+  const std::string menu = std::string(trace::kCountPrompt) + trace::kMenu + "\n";
+  const std::vector<std::string> traces = {
+      traceOf(kWorked), traceOf({{0, 2, 1}, {0, 1, 2}}, false),
+      menu + trace::kChoicePrompt + trace::kInvalidChoice,
+      menu + trace::kChoicePrompt + "\nToo many processes: at most 100000 can be simulated\n"};
+  for (const std::string& whole : traces) {
+    std::string crlf;
+    for (char c : whole) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (const std::string& text : {whole, crlf}) {
+      for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+        try {
+          read(text.substr(0, cut));
+        } catch (const TraceError& e) {
+          EXPECT_EQ(e.line(), 0) << "cut at " << cut << ": " << e.what();
+        }
+      }
+    }
+  }
+}
+
 struct BadTrace {
   std::string name;
   std::string text;
@@ -124,7 +148,22 @@ TEST(TraceReader, RefusesWhatTheSimulatorNeverWrites) {
       {"too many",
        menu + trace::kChoicePrompt + "\nToo many processes: at most 100000 can be simulated\n", 0,
        "too large"},
-      {"not a trace", "hello\n", 1, "expected the prompt"},
+      {"not a trace", "hello\n", 1, "expected \"Enter the no. of processes : 1.SJF\""},
+      {"menu line changed", edited(good, " 2.SRTF\n", " 2.SRTF!\n"), 2, "expected \" 2.SRTF\""},
+      {"menu lines left out", edited(good, " 2.SRTF\n 3.EXIT\n\n", ""), 2, "expected \" 2.SRTF\""},
+      {"a line before the listing", edited(good, "process \nGiven", "process \nhello\nGiven"), 6,
+       "expected the listing"},
+      {"listing header changed", edited(good, "with their id", "with their ID"), 6,
+       "expected the listing"},
+      {"first line changed", edited(good, "1.SJF", "1.SJFxyz"), 1, "or the listing"},
+      {"leading zero in the listing", edited(good, "0 4 2", "0 04 2"), 9,
+       "expected a listed process"},
+      {"minus zero in the listing", edited(good, "0 4 2", "-0 4 2"), 9,
+       "expected a listed process"},
+      {"leading zero in a running id", edited(good, "Running Process:2", "Running Process:02"), 14,
+       "Running Process:<id>"},
+      {"leading zero in the ready queue",
+       edited(good, "Ready Queue:  3 | 1 |", "Ready Queue:  03 | 1 |"), 15, "\" <id> |\""},
       {"ids out of order", edited(good, "0 4 2", "0 4 3"), 9, "expected process 2"},
       {"negative arrival", edited(good, "0 4 2", "-1 4 2"), 9, "negative arrival"},
       {"zero burst", edited(good, "0 4 2", "0 0 2"), 9, "burst of 0"},

@@ -33,7 +33,7 @@ class Output {
     spill();
   }
 
-  // Writes out what is held. Throws std::runtime_error when the file cannot
+  // Writes out what is held. Throws std::system_error when the file cannot
   // be written.
   void flush();
 

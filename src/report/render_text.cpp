@@ -251,7 +251,7 @@ void renderText(Output& out, const RunSummary& run, const Figures& figures,
   notes(out, run, figures);
   out.write(
       "\nDefinitions (ticks are numbered from 0)\n\n"
-      "  first run   the tick of the first \"Running Process\" line that names the process\n"
+      "  first run   the tick of the first \"Running Process\" line naming the process\n"
       "  completion  its last tick + 1\n"
       "  turnaround  completion - arrival\n"
       "  waiting     turnaround - burst\n"

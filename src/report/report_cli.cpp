@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <stdexcept>
 #include <string>
+#include <system_error>
 
 #include "report/metrics.h"
 #include "report/render.h"
@@ -39,6 +39,26 @@ void complain(const std::string& message) {
 
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
+// Draws the run into the file at `path`; says why on standard error when it
+// cannot.
+bool writeSvg(const std::string& path, const report::RunSummary& run,
+              const report::Figures& figures) {
+  File svg(std::fopen(path.c_str(), "wb"), std::fclose);
+  bool written = svg != nullptr;
+  if (written) {
+    try {
+      report::Output picture(svg.get());
+      report::renderSvg(picture, run, figures);
+      picture.flush();
+    } catch (const std::system_error&) {
+      written = false;
+    }
+    written = std::fclose(svg.release()) == 0 && written;
+  }
+  if (!written) complain(fmt::format("cannot write {}: {}", path, std::strerror(errno)));
+  return written;
+}
+
 }  // namespace
 
 int runReport(int argc, char** argv) {
@@ -65,14 +85,17 @@ int runReport(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    const int status = app.exit(e);
-    return status == 0 ? 0 : kUsage;
+    if (e.get_exit_code() == 0) return app.exit(e);  // --help
+    complain(e.what());
+    std::fputs("Run with --help for more information.\n", stderr);
+    return kUsage;
   }
   if (format != "text" && (withTimeline || widthOption->count() > 0)) {
     complain("--timeline and --width go with --format text");
     return kUsage;
   }
 
+  const std::string inputName = input == "-" ? "standard input" : input;
   try {
     File file(nullptr, std::fclose);
     std::FILE* in = stdin;
@@ -88,39 +111,32 @@ int runReport(int argc, char** argv) {
     const report::Figures figures = report::computeFigures(run);
 
     // The picture is written whole before anything goes to standard output.
-    if (!svgPath.empty()) {
-      File svg(std::fopen(svgPath.c_str(), "wb"), std::fclose);
-      if (!svg) {
-        complain(fmt::format("cannot write {}: {}", svgPath, std::strerror(errno)));
-        return kReportFailed;
-      }
-      report::Output picture(svg.get());
-      report::renderSvg(picture, run, figures);
-      picture.flush();
-      if (std::fclose(svg.release()) != 0) {
-        complain(fmt::format("cannot write {}: {}", svgPath, std::strerror(errno)));
-        return kReportFailed;
-      }
-    }
+    if (!svgPath.empty() && !writeSvg(svgPath, run, figures)) return kReportFailed;
 
     const std::string warning = report::stopsEarlyWarning(run);
     if (!warning.empty()) complain("warning: " + warning);
 
-    report::Output out(stdout);
-    if (format == "csv") {
-      report::renderCsv(out, figures);
-    } else if (format == "json") {
-      report::renderJson(out, run, figures);
-    } else {
-      report::renderText(out, run, figures,
-                         {widthOption->count() > 0 ? width : defaultWidth(), withTimeline});
+    try {
+      report::Output out(stdout);
+      if (format == "csv") {
+        report::renderCsv(out, figures);
+      } else if (format == "json") {
+        report::renderJson(out, run, figures);
+      } else {
+        report::renderText(out, run, figures,
+                           {widthOption->count() > 0 ? width : defaultWidth(), withTimeline});
+      }
+      out.flush();
+    } catch (const std::system_error& e) {
+      complain(fmt::format("write error: {}", e.code().message()));
+      return kReportFailed;
     }
-    out.flush();
   } catch (const report::TraceError& e) {
     complain(e.line() > 0 ? fmt::format("line {}: {}", e.line(), e.what()) : e.what());
     return kReportFailed;
-  } catch (const std::exception& e) {
-    complain(e.what());
+  } catch (const std::system_error& e) {
+    // Writing has its own handlers above: this is the reading.
+    complain(fmt::format("cannot read {}: {}", inputName, e.code().message()));
     return kReportFailed;
   }
   return 0;

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <system_error>
 
 #include "trace_format.h"
 
@@ -17,12 +18,6 @@ using std::string_view;
 constexpr string_view kEntrySeparator = trace::kReadyEntryBefore;
 constexpr string_view kEntryEnd = trace::kReadyEntryAfter;
 constexpr std::size_t kWidestId = 10;  // digits of the largest 32-bit id
-
-// The last line of the menu, which the trace writes as a line of its own.
-string_view menuLastLine() {
-  const string_view menu = trace::kMenu;
-  return menu.substr(menu.rfind('\n') + 1);
-}
 
 // The fixed start of the refusal of a count that is too large.
 string_view tooManyText() {
@@ -50,7 +45,8 @@ std::string shownNumber(string_view digits) {
 }
 
 // Reads a decimal number that must fit a signed 32-bit integer: an optional
-// minus sign, then digits. Advances `at` past it.
+// minus sign, then digits. Advances `at` past it. `tooLarge` tells a number
+// that is well formed but out of range.
 bool readInt(string_view text, std::size_t& at, std::int64_t& value, bool& tooLarge) {
   std::size_t i = at;
   const bool negative = i < text.size() && text[i] == '-';
@@ -62,7 +58,10 @@ bool readInt(string_view text, std::size_t& at, std::int64_t& value, bool& tooLa
   for (; i < text.size() && isDigit(text[i]); ++i) {
     if (magnitude <= kLimit) magnitude = magnitude * 10 + (text[i] - '0');
   }
-  if (i == digitsStart) return false;
+  // Plain decimal only, as the simulator writes it: no leading zero, no "-0".
+  if (i == digitsStart || (text[digitsStart] == '0' && (i - digitsStart > 1 || negative))) {
+    return false;
+  }
   value = negative ? -magnitude : magnitude;
   tooLarge = value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min();
   at = i;
@@ -172,30 +171,103 @@ void TraceReader::line(string_view text) {
   }
 }
 
+// Before the listing a run writes its prompts and menu, always the same lines:
+// the count's prompt with the menu's first entry, the other entries, an empty
+// line, then the choice's prompt. For shortest remaining time first the
+// choice's line goes on with that policy's own prompt.
 void TraceReader::preambleLine(string_view text) {
-  if (text == withoutLineBreaks(trace::kListingHeader)) {
-    run_.policy = sawSrtfPrompt_ ? Policy::kSrtf : sawMenu_ ? Policy::kSjf : Policy::kUnknown;
+  const std::vector<std::string>& prompts = promptLines();
+  const std::size_t choiceLine = prompts.size() - 1;
+  const string_view header = withoutLineBreaks(trace::kListingHeader);
+  if (promptsSeen_ == 0 && text == header) {  // a trace that starts at the listing
+    run_.policy = Policy::kUnknown;
     expect_ = Expect::kListingEntryOrEnd;
     return;
   }
-  if (!sawPrompt_ && !text.empty()) {
-    if (!startsWith(text, trace::kCountPrompt)) {
-      fail(fmt::format("expected the prompt {} or the listing {}, found {}",
-                       quoted(trace::kCountPrompt),
-                       quoted(withoutLineBreaks(trace::kListingHeader)), quoted(text)));
+  if (promptsSeen_ == 0 && text.empty() && lineNumber_ == 1) return;  // the header's break
+  if (promptsSeen_ < choiceLine) {
+    if (promptsSeen_ == 0 && lineNumber_ > 1) {  // after the header's break
+      fail(fmt::format("expected the listing {}, found {}", quoted(header), quoted(text)));
     }
-    sawPrompt_ = true;
+    if (text != prompts[promptsSeen_]) {
+      fail(fmt::format("expected {}{}, found {}", quoted(prompts[promptsSeen_]),
+                       promptsSeen_ == 0 ? fmt::format(" or the listing {}", quoted(header)) : "",
+                       quoted(text)));
+    }
+  } else if (promptsSeen_ == choiceLine) {
+    const std::string srtf = prompts[choiceLine] + trace::kSrtfPrompt;
+    if (text != prompts[choiceLine] && text != srtf) {
+      fail(fmt::format("expected {} or {}, found {}", quoted(prompts[choiceLine]), quoted(srtf),
+                       quoted(text)));
+    }
+    run_.policy = text == srtf ? Policy::kSrtf : Policy::kSjf;
+  } else if (promptsSeen_ == choiceLine + 1) {
+    if (text == header) {
+      expect_ = Expect::kListingEntryOrEnd;
+      return;
+    }
+    if (run_.policy == Policy::kSrtf || !startsWith(text, tooManyText())) {
+      fail(fmt::format("expected the listing {}, found {}", quoted(header), quoted(text)));
+    }
+  } else {
+    fail(fmt::format("expected the end of the trace after the refused count, found {}",
+                     quoted(text)));
   }
-  notePrompts(text);
+  ++promptsSeen_;
 }
 
-// What the prompts tell: the policy, or why the run simulated nothing.
-void TraceReader::notePrompts(string_view text) {
-  sawMenu_ = sawMenu_ || text == menuLastLine();
-  sawSrtfPrompt_ = sawSrtfPrompt_ || text.find(trace::kSrtfPrompt) != string_view::npos;
-  sawInvalidChoice_ =
-      sawInvalidChoice_ || text.find(withoutLineBreaks(trace::kInvalidChoice)) != string_view::npos;
-  sawTooMany_ = sawTooMany_ || startsWith(text, tooManyText());
+const std::vector<std::string>& TraceReader::promptLines() {
+  static const std::vector<std::string> lines = [] {
+    std::vector<std::string> out;
+    const std::string text =
+        std::string(trace::kCountPrompt) + trace::kMenu + "\n" + trace::kChoicePrompt;
+    std::size_t from = 0;
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', from)) {
+      out.push_back(text.substr(from, at - from));
+      from = at + 1;
+    }
+    out.push_back(text.substr(from));
+    return out;
+  }();
+  return lines;
+}
+
+// Why a trace that stops before its listing has no simulation; `partial` is
+// its last line if that has no line break.
+std::string TraceReader::noSimulation(string_view partial) const {
+  const std::vector<std::string>& prompts = promptLines();
+  const std::size_t choiceLine = prompts.size() - 1;
+  const string_view invalid = withoutLineBreaks(trace::kInvalidChoice);
+  if (promptsSeen_ == choiceLine && partial == prompts[choiceLine]) {
+    return "the run ended at the menu (EXIT)";
+  }
+  if (promptsSeen_ == choiceLine + 1 && run_.policy == Policy::kSjf && partial == invalid) {
+    return "the run ended at an invalid menu choice";
+  }
+  if (promptsSeen_ == choiceLine + 2 && partial.empty()) {
+    return "the run refused the process count as too large";
+  }
+  // Anything else must be the start of a line the run could write next.
+  bool fits = false;
+  if (promptsSeen_ < choiceLine) {
+    fits = startsWith(prompts[promptsSeen_], partial) ||
+           (promptsSeen_ == 0 && startsWith(withoutLineBreaks(trace::kListingHeader), partial));
+  } else if (promptsSeen_ == choiceLine) {
+    fits = startsWith(prompts[choiceLine] + trace::kSrtfPrompt, partial);
+  } else if (promptsSeen_ == choiceLine + 1) {
+    fits = startsWith(withoutLineBreaks(trace::kListingHeader), partial) ||
+           (run_.policy == Policy::kSjf &&
+            (startsWith(invalid, partial) || startsWith(partial, tooManyText()) ||
+             startsWith(tooManyText(), partial)));
+  } else {
+    fits = partial.empty();
+  }
+  if (!fits) {
+    throw TraceError(lineNumber_ + 1, fmt::format("the trace ends inside a line that does not "
+                                                  "fit it: {}",
+                                                  quoted(partial)));
+  }
+  return "the trace stops before the listing of processes";
 }
 
 void TraceReader::listingEntry(string_view text) {
@@ -301,7 +373,7 @@ void TraceReader::readyLine(string_view text) {
   std::int64_t listed = 0;
   while (p != end) {
     const char* const entry = p;
-    if (p[0] != kEntrySeparator[0] || !isDigit(p[1])) malformed(entry);
+    if (p[0] != kEntrySeparator[0] || p[1] < '1' || p[1] > '9') malformed(entry);
     const char* const digits = ++p;
     std::uint64_t id = 0;  // wraps harmlessly for absurdly long numbers, refused below
     for (unsigned d = 0; (d = static_cast<unsigned char>(*p) - unsigned{'0'}) <= 9; ++p) {
@@ -382,22 +454,9 @@ RunSummary TraceReader::finish() {
 
   if (expect_ == Expect::kPreamble) {
     if (!anyInput_) throw TraceError(0, "the input is empty: there is no trace to report");
-    // The menu's last prompt and what follows it have no line break of their own.
-    if (!sawPrompt_ && !carry_.empty() && !startsWith(trace::kCountPrompt, carry_) &&
-        !startsWith(carry_, trace::kCountPrompt)) {
-      throw TraceError(lineNumber_ + 1, fmt::format("expected the prompt {}, found {}",
-                                                    quoted(trace::kCountPrompt), quoted(carry_)));
-    }
-    notePrompts(carry_);
-    const char* why = "the trace stops before the listing of processes";
-    if (sawTooMany_) {
-      why = "the run refused the process count as too large";
-    } else if (sawInvalidChoice_) {
-      why = "the run ended at an invalid menu choice";
-    } else if (sawMenu_ && carry_ == withoutLineBreaks(trace::kChoicePrompt)) {
-      why = "the run ended at the menu (EXIT)";
-    }
-    throw TraceError(0, fmt::format("no simulation in this trace: {}", why));
+    string_view partial = carry_;
+    if (!partial.empty() && partial.back() == '\r') partial.remove_suffix(1);
+    throw TraceError(0, fmt::format("no simulation in this trace: {}", noSimulation(partial)));
   }
   if (expect_ == Expect::kListingEntryOrEnd || expect_ == Expect::kListingGap) {
     // Stopped inside the listing: the processes so far, and no tick.
@@ -414,7 +473,7 @@ RunSummary readTrace(std::FILE* in) {
     if (got > 0) reader.feed(string_view(buffer.data(), got));
     if (got < buffer.size()) {
       if (std::ferror(in) != 0) {
-        throw std::runtime_error(fmt::format("read error: {}", std::strerror(errno)));
+        throw std::system_error(errno, std::generic_category());
       }
       if (std::feof(in) != 0) break;
     }

@@ -52,7 +52,8 @@ class TraceReader {
   void line(std::string_view text);
   void checkPartialLine(std::string_view text) const;
   void preambleLine(std::string_view text);
-  void notePrompts(std::string_view text);
+  static const std::vector<std::string>& promptLines();
+  std::string noSimulation(std::string_view partial) const;
   void listingEntry(std::string_view text);
   void runningLine(std::string_view text);
   void readyLine(std::string_view text);
@@ -68,13 +69,8 @@ class TraceReader {
   std::string carry_;            // a line split across pieces
   bool finished_ = false;
 
-  // Prompts seen before the listing.
   bool anyInput_ = false;
-  bool sawPrompt_ = false;
-  bool sawMenu_ = false;
-  bool sawSrtfPrompt_ = false;
-  bool sawInvalidChoice_ = false;
-  bool sawTooMany_ = false;
+  std::size_t promptsSeen_ = 0;  // lines of prompts and menu read before the listing
 
   // The tick being read.
   int running_ = 0;              // id of the process that runs it
@@ -88,7 +84,7 @@ class TraceReader {
 };
 
 // Reads a whole trace from `in`. Throws TraceError for a malformed trace and
-// std::runtime_error when the input cannot be read.
+// std::system_error when the input cannot be read.
 RunSummary readTrace(std::FILE* in);
 
 // Shows a piece of the input inside a message: quoted, shortened, and with
