@@ -24,6 +24,13 @@ std::vector<std::tuple<int, std::int64_t, std::int64_t>> segmentsOf(const RunSum
   return out;
 }
 
+// The same text with Windows line endings.
+std::string withCrLf(const std::string& text) {
+  std::string out;
+  for (char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  return out;
+}
+
 const std::vector<Values> kWorked = {{2, 3, 1}, {0, 4, 2}, {1, 1, 3}};
 
 TEST(TraceReader, ReadsTheListingAndEveryTick) {
@@ -66,8 +73,7 @@ TEST(TraceReader, WhereThePiecesBreakChangesNothing) {
 
 TEST(TraceReader, WindowsLineEndingsReadLikeUnixOnes) {
   std::string text = traceOf(kWorked);
-  std::string crlf;
-  for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const std::string crlf = withCrLf(text);
   EXPECT_EQ(segmentsOf(read(crlf)), segmentsOf(read(text)));
   EXPECT_TRUE(read(crlf).complete());
 }
@@ -107,9 +113,7 @@ TEST(TraceReader, EveryCutOfARealTraceIsAcceptedAsFarAsItGoes) {
       menu + trace::kChoicePrompt + trace::kInvalidChoice,
       menu + trace::kChoicePrompt + "\nToo many processes: at most 100000 can be simulated\n"};
   for (const std::string& whole : traces) {
-    std::string crlf;
-    for (char c : whole) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    for (const std::string& text : {whole, crlf}) {
+    for (const std::string& text : {whole, withCrLf(whole)}) {
       for (std::size_t cut = 0; cut <= text.size(); ++cut) {
         try {
           read(text.substr(0, cut));
